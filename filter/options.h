@@ -1,0 +1,40 @@
+#pragma once
+// Stripline's options. Each family of operations describes its options in a
+// table of its own; the driver matches every argument exactly against the
+// names of all tables and applies the first match.
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "TriMesh.h"
+
+// What an option works on while the command line is walked.
+struct FilterRun {
+    TriMesh &mesh;
+    bool keep_strips = false;  // write the output as triangle strips
+};
+
+// The arguments that follow an option, up to the end of the command line.
+using OptionArgs = std::span<char *const>;
+
+// Result of an option that could not take its values: the driver reports the
+// option as incomplete and stops.
+constexpr int incomplete_option = -1;
+
+struct Option {
+    std::vector<std::string_view> names;  // every spelling, matched exactly
+    int values;                           // arguments it needs at least
+    std::string_view value_help;          // its values as shown by the usage text
+    std::string_view help;                // one line for the usage text
+    // Applies the option; `args` starts at the first argument after the option
+    // and holds at least `values` entries. Returns how many arguments it
+    // consumed, or incomplete_option.
+    int (*apply)(FilterRun &run, OptionArgs args);
+};
+
+// The families of options, in the order the usage text lists them.
+std::span<const Option> attribute_options();   // colours, confidences, strips, grid
+
+// True when `text` is a whole number as strtod reads it (false for null or "").
+bool is_number(const char *text);

@@ -1,0 +1,139 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char **environ;
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "polmera-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    dir = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+std::string TempDir::file(const std::string &name) const { return dir + "/" + name; }
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const std::string &path, const std::string &contents)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << contents;
+}
+
+bool file_exists(const std::string &path) { return std::filesystem::exists(path); }
+
+std::string program_dir() { return POLMERA_BIN_DIR; }
+std::string samples_dir() { return POLMERA_SAMPLES_DIR; }
+
+ProcessResult run_program(const std::string &name, const std::vector<std::string> &args,
+                          const std::string &input)
+{
+    TempDir io;
+    write_file(io.file("in"), input);
+    const std::string program = program_dir() + "/" + name;
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(program.c_str()));
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, io.file("in").c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, io.file("out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, io.file("err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ProcessResult result;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (WIFEXITED(status))
+            result.status = WEXITSTATUS(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = read_file(io.file("out"));
+    result.err = read_file(io.file("err"));
+    return result;
+}
+
+TriMesh make_mesh(const std::vector<Point3> &vertices, const std::vector<Face> &faces)
+{
+    TriMesh mesh;
+    mesh.vertices = vertices;
+    mesh.faces = faces;
+    return mesh;
+}
+
+TriMesh make_grid_mesh(int n)
+{
+    TriMesh mesh;
+    for (int y = 0; y < n; y++)
+        for (int x = 0; x < n; x++)
+            mesh.vertices.emplace_back(float(x), float(y), 0.0f);
+    for (int y = 0; y + 1 < n; y++)
+        for (int x = 0; x + 1 < n; x++) {
+            const int ll = x + y * n, lr = ll + 1, ul = ll + n, ur = ul + 1;
+            mesh.faces.emplace_back(ll, lr, ur);
+            mesh.faces.emplace_back(ll, ur, ul);
+        }
+    return mesh;
+}
+
+std::string invariant_violation(const TriMesh &mesh)
+{
+    const size_t nv = mesh.vertices.size();
+    const size_t nf = mesh.faces.size();
+    auto per_vertex = [nv](size_t n) { return n == 0 || n == nv; };
+    for (size_t i = 0; i < nf; i++)
+        for (int j = 0; j < 3; j++)
+            if (mesh.faces[i][j] < 0 || size_t(mesh.faces[i][j]) >= nv)
+                return "face " + std::to_string(i) + " has index " + std::to_string(mesh.faces[i][j]);
+    if (!per_vertex(mesh.colors.size()) || !per_vertex(mesh.confidences.size()) ||
+        !per_vertex(mesh.normals.size()) || !per_vertex(mesh.point_areas.size()) ||
+        !per_vertex(mesh.principal_curv1.size()) || !per_vertex(mesh.vertex_neighbors.size()) ||
+        !per_vertex(mesh.vertex_faces.size()))
+        return "a per-vertex array is not sized to the vertex count";
+    if (!mesh.across_edge.empty() && mesh.across_edge.size() != nf)
+        return "across_edge is not sized to the face count";
+    if (!mesh.corner_areas.empty() && mesh.corner_areas.size() != nf)
+        return "corner_areas is not sized to the face count";
+    for (size_t i = 0; i < mesh.tristrips.size();) {
+        const int n = mesh.tristrips[i];
+        if (n < 0 || i + 1 + size_t(n) > mesh.tristrips.size())
+            return "strip at " + std::to_string(i) + " runs past the end";
+        for (int k = 1; k <= n; k++)
+            if (mesh.tristrips[i + k] < 0 || size_t(mesh.tristrips[i + k]) >= nv)
+                return "strip index out of range at " + std::to_string(i + k);
+        i += 1 + n;
+    }
+    for (size_t i = 0; i < mesh.range_grid.size(); i++)
+        if (mesh.range_grid[i] >= 0 && size_t(mesh.range_grid[i]) >= nv)
+            return "grid cell " + std::to_string(i) + " out of range";
+    return "";
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Helpers shared by the test programs: temporary folders, files, running the
+// built programs as processes, small meshes and the record's invariants.
+
+#include <string>
+#include <vector>
+
+#include "TriMesh.h"
+
+// A fresh empty folder for one test, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+    const std::string &path() const { return dir; }
+    // path() + "/" + name
+    std::string file(const std::string &name) const;
+
+private:
+    std::string dir;
+};
+
+std::string read_file(const std::string &path);
+void write_file(const std::string &path, const std::string &contents);
+bool file_exists(const std::string &path);
+
+struct ProcessResult {
+    int status = -1;  // exit status, or -1 when the process did not exit normally
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+// Runs a program of the suite (by name, from the build's program folder) with
+// the given arguments and standard input, and waits for it.
+ProcessResult run_program(const std::string &name, const std::vector<std::string> &args,
+                          const std::string &input = "");
+
+// The folder that holds the built programs of this test's flavour.
+std::string program_dir();
+// The folder of the bundled sample meshes.
+std::string samples_dir();
+
+// A mesh from positions and faces.
+TriMesh make_mesh(const std::vector<Point3> &vertices, const std::vector<Face> &faces = {});
+
+// An n x n grid of vertices in the plane z = 0 (unit spacing), triangulated into
+// 2 (n-1)^2 faces.
+TriMesh make_grid_mesh(int n);
+
+// Checks what every operation must leave true: face indices in range, every
+// per-vertex array empty or one entry per vertex, per-face tables sized to the
+// faces, counted strips well formed. Returns "" or a description of the fault.
+std::string invariant_violation(const TriMesh &mesh);
