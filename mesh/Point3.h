@@ -22,6 +22,9 @@ struct Point3 {
     friend constexpr bool operator==(const Point3 &, const Point3 &) = default;
 };
 
+// Arrays of points are read and written as blocks of three floats each.
+static_assert(sizeof(Point3) == 3 * sizeof(float));
+
 constexpr Point3 operator+(Point3 a, const Point3 &b) { return a += b; }
 constexpr Point3 operator-(Point3 a, const Point3 &b) { return a -= b; }
 constexpr Point3 operator-(const Point3 &a) { return {-a.x, -a.y, -a.z}; }

@@ -106,8 +106,14 @@ public:
     void ensure_tristrips();
 
     // Renumbers vertices: map[i] is the new index of vertex i, or -1 to drop it.
-    // Faces using a dropped vertex go; strips and grid are remapped or rebuilt.
-    // Derived data that existed is recomputed for the new numbering.
+    // Each kept vertex needs its own new index; the new vertex count is the
+    // largest entry plus one, so entries should not run far past the vertex
+    // count. A table of the wrong length is refused with a message. Faces using
+    // a dropped vertex (or naming no vertex) go; strips and grid are remapped or
+    // rebuilt. Per-vertex attributes move with their vertices (a `visit_marks`
+    // of another length is emptied); normals and curvatures are carried, not
+    // recomputed. Derived data that existed (areas, box, sphere, adjacency) is
+    // rebuilt for the new numbering, and a mesh that had no face list keeps none.
     void remap_verts(const std::vector<int> &map);
 
     // --- Derived data ----------------------------------------------------------
@@ -120,12 +126,16 @@ public:
     // Principal curvatures and directions. Needs faces, normals and point areas.
     void ensure_curvatures();
 
-    // Adjacency tables (built once; empty on a mesh without faces).
+    // Adjacency tables (built once; empty on a mesh without faces). They call
+    // ensure_faces first; across-edge links join only consistently oriented
+    // faces. Corners naming no vertex are skipped.
     void ensure_vertex_neighbors();
     void ensure_vertex_faces();
     void ensure_across_edge();
 
+    // Axis-aligned box of the vertices; left invalid when there are none.
     void ensure_bounding_box();
+    // Smallest sphere enclosing the vertices; left invalid when there are none.
     void ensure_bounding_sphere();
 
     // Clearing of derived data.
@@ -143,7 +153,8 @@ public:
     // --- Queries -----------------------------------------------------------------
 
     // True when vertex v has a different number of neighbours than of faces.
-    // Builds `vertex_neighbors` and `vertex_faces` on demand; needs faces.
+    // Builds `vertex_neighbors` and `vertex_faces` on demand. False for a vertex
+    // outside those tables, so every vertex of a mesh without faces is interior.
     bool is_boundary(int v);
 
     // Position 0, 1 or 2 of vertex v in face f (first match), -1 when absent.
@@ -154,6 +165,8 @@ public:
     }
 
     // The median edge length of a random sample of faces: the feature size in
-    // which most filter widths are given. 0 for a mesh without faces.
+    // which most filter widths are given. Calls ensure_faces. Samples min(faces
+    // / 2, 333) faces from a process-wide sequence, so successive calls differ;
+    // a single face gives the median of its own edges, no faces give 0.
     float median_edge_length();
 };

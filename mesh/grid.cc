@@ -1,6 +1,8 @@
 // Range grids: triangulation of the grid of scan samples into faces.
 
 #include "TriMesh.h"
+#include "remove.h"
+#include "slivers.h"
 
 namespace {
 
@@ -51,21 +53,28 @@ void for_each_grid_face(const TriMesh &mesh, Emit emit)
     }
 }
 
+// True when the grid's size matches its cell count, so that it can be walked.
+bool grid_is_consistent(const TriMesh &mesh)
+{
+    return mesh.grid_cols > 0 && mesh.grid_rows > 0 &&
+           size_t(mesh.grid_cols) * size_t(mesh.grid_rows) == mesh.range_grid.size();
+}
+
 } // namespace
 
 void TriMesh::grid_to_faces()
 {
     progress_printf("Triangulating... ");
-    // A grid whose size does not match its cell count cannot be walked safely.
-    if (grid_cols <= 0 || grid_rows <= 0 || size_t(grid_cols) * size_t(grid_rows) != range_grid.size()) {
-        progress_printf("0 faces.\n    ");
-        return;
-    }
-    clean_grid(*this);
     size_t count = 0;
-    for_each_grid_face(*this, [&](int, int, int) { count++; });
-    faces.reserve(faces.size() + count);
-    for_each_grid_face(*this, [&](int a, int b, int c) { faces.emplace_back(a, b, c); });
+    if (grid_is_consistent(*this)) {
+        clean_grid(*this);
+        for_each_grid_face(*this, [&](int, int, int) { count++; });
+        faces.reserve(faces.size() + count);
+        for_each_grid_face(*this, [&](int a, int b, int c) { faces.emplace_back(a, b, c); });
+    }
     progress_printf("%lu faces.\n  ", (unsigned long)count);
+    // Blocks that bridge a depth jump make long thin faces that the scan never saw.
+    if (!faces.empty())
+        delete_faces(*this, mark_long_slivers(*this));
     progress_printf("  ");
 }

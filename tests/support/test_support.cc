@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +81,13 @@ ProcessResult run_program(const std::string &name, const std::vector<std::string
     result.out = read_file(io.file("out"));
     result.err = read_file(io.file("err"));
     return result;
+}
+
+std::string stderr_of(const std::function<void()> &action)
+{
+    testing::internal::CaptureStderr();
+    action();
+    return testing::internal::GetCapturedStderr();
 }
 
 TriMesh make_mesh(const std::vector<Point3> &vertices, const std::vector<Face> &faces)

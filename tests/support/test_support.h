@@ -2,6 +2,7 @@
 // Helpers shared by the test programs: temporary folders, files, running the
 // built programs as processes, small meshes and the record's invariants.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ ProcessResult run_program(const std::string &name, const std::vector<std::string
 std::string program_dir();
 // The folder of the bundled sample meshes.
 std::string samples_dir();
+
+// What `action` writes to the standard error stream (the progress log).
+std::string stderr_of(const std::function<void()> &action);
 
 // A mesh from positions and faces.
 TriMesh make_mesh(const std::vector<Point3> &vertices, const std::vector<Face> &faces = {});

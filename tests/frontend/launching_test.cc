@@ -1,0 +1,288 @@
+// Every launching action end to end: the window starts stand-in programs that
+// record their arguments, and the test reads the records, the fields and the
+// message boxes.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "frontend_test_support.h"
+
+namespace {
+
+const QString S = "/m/my models/a.ply";
+const QString D = "/m/out.ply";
+
+class LaunchingTest : public testing::Test {
+protected:
+    StandInFolder programs;
+    Polmera window{programs.locations()};
+    MessageRecorder messages;
+
+    LaunchingTest() { fill_fields(); }
+
+    void fill_fields()
+    {
+        set_field(window, "lnSourcePath", S);
+        set_field(window, "lnDestPath", D);
+        set_field(window, "lnPolyCount", "5000");
+        set_field(window, "lnCount", "E2");
+        set_field(window, "lnCount_2", "K3");
+        set_field(window, "lnScaleNumber", "W4");
+        set_field(window, "lnOffset", "O5");
+        set_field(window, "lnGamma", "G6");
+    }
+
+    // Triggers an action or clicks a button, by object name.
+    void press(const QString &name)
+    {
+        if (name.startsWith("action"))
+            window.findChild<QAction *>(name)->trigger();
+        else
+            window.findChild<QPushButton *>(name)->click();
+    }
+
+    QString source() const { return field(window, "lnSourcePath"); }
+    QString merged() const { return programs.locations().merged_file; }
+};
+
+struct Expected {
+    QString control;
+    QStringList run;  // program, then its arguments
+    QString sourceAfter;
+    QStringList messages;
+};
+
+}  // namespace
+
+TEST_F(LaunchingTest, every_action_runs_its_program_chains_and_reports)
+{
+    const std::vector<Expected> cases{
+        {"actionTri_Strip_3", {"Stripline", S, "-tstrip", D}, D, {"FINISHED"}},
+        {"actionTri_Unpack", {"Stripline", S, "-notstrip", D}, D, {"FINISHED"}},
+        {"actionEdge_Optimize", {"Stripline", S, "-edgeflip", D}, D, {"fINISHED"}},
+        {"actionOptmize_Faces", {"Stripline", S, "-orient", D}, D, {"FINISHED"}},
+        {"actionOptimize_Vert_Numbers", {"Stripline", S, "-reorder", D}, D, {"FINISHED"}},
+        {"actionSmooth_Mesh_2", {"Stripline", S, "-smooth", "E2", D}, D, {"FINISHED"}},
+        {"actionAdd_noise", {"Stripline", S, "-noise", "E2", D}, D, {"FINISHED"}},
+        {"actionFix_Model", {"Stripline", S, "-rmverts", "-rmfaces", D}, D, {"FINISHED"}},
+        {"actionSubdivide", {"Stripline", S, "-subD", D}, D, {"FINISHED"}},
+        {"actionSubD_Loop", {"Stripline", S, "-subDloop", D}, D, {"FIUNISHED"}},
+        {"actionSubD_Fly", {"Stripline", S, "-subDfly", D}, D, {"FINISHED"}},
+        {"actionNorm_Bake", {"bake", S, "normals", D}, D, {"FINISHED"}},
+        {"actionAmb_Occ", {"bake", S, "ao", "E2", "K3", D}, D, {"FINISHED"}},
+        {"actionCorrect_Coloor", {"bake", S, "colReamp", "W4", "O5", "G6", D}, D, {"FINISHED"}},
+        {"btnViewModel", {"PolmeraViewer", S}, S, {}},
+        {"btnViewModel_2", {"PolmeraViewer", D}, S, {}},
+        {"btnGo", {"Tidegate", "/m/my models/a.obj", D, "5000", "-Hy"}, D, {}},
+        {"actionFill_Holes", {"hole", "-c", S, D}, D, {"FINISHED"}},
+        {"actionMerge_Meshes", {"merge", S, D, "-o", merged()}, merged(), {"FINISHED"}},
+    };
+    for (const Expected &e : cases) {
+        SCOPED_TRACE(e.control.toStdString());
+        fill_fields();
+        messages.texts.clear();
+        const size_t before = programs.runs().size();
+        press(e.control);
+        const std::vector<QStringList> runs = programs.runs();
+        ASSERT_EQ(runs.size(), before + 1);
+        EXPECT_EQ(runs.back(), e.run);
+        EXPECT_EQ(source(), e.sourceAfter);
+        EXPECT_EQ(field(window, "lnDestPath"), D);
+        EXPECT_EQ(messages.texts, e.messages);
+    }
+    EXPECT_TRUE(QDir(QFileInfo(merged()).path()).exists());
+}
+
+TEST_F(LaunchingTest, reduction_passes_the_words_of_the_checked_boxes)
+{
+    for (const char *box : {"chNormals", "chTopology", "chRepairMesh"})
+        QTest::mouseClick(window.findChild<QWidget *>(box), Qt::LeftButton);
+    press("btnGo");
+    ASSERT_EQ(programs.runs().size(), 1u);
+    EXPECT_EQ(programs.runs()[0],
+              (QStringList{"Tidegate", "/m/my models/a.obj", D, "5000", "-Nn", "-Ty", "-Hy", "-P"}));
+}
+
+TEST_F(LaunchingTest, two_operations_in_a_row_read_the_first_output)
+{
+    press("actionTri_Strip_3");
+    press("actionSmooth_Mesh_2");
+    const std::vector<QStringList> runs = programs.runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0], (QStringList{"Stripline", S, "-tstrip", D}));
+    EXPECT_EQ(runs[1], (QStringList{"Stripline", D, "-smooth", "E2", D}));
+    EXPECT_EQ(messages.texts, (QStringList{"FINISHED", "FINISHED"}));
+}
+
+TEST_F(LaunchingTest, reduction_chains_into_a_following_hole_filling)
+{
+    press("btnGo");
+    press("actionFill_Holes");
+    const std::vector<QStringList> runs = programs.runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1], (QStringList{"hole", "-c", D, D}));
+}
+
+TEST_F(LaunchingTest, failures_name_the_program_and_keep_the_source)
+{
+    struct Failure {
+        std::function<void(StandInFolder &, const QString &)> arrange;
+        QString says;
+    };
+    const std::vector<Failure> failures{
+        {[](StandInFolder &p, const QString &program) { p.remove(program); }, "was not found"},
+        {[](StandInFolder &p, const QString &program) { p.forbid(program); }, "could not be started"},
+        {[](StandInFolder &p, const QString &program) { p.instruct(program, "crash"); }, "crashed."},
+        {[](StandInFolder &p, const QString &program) { p.instruct(program, "3"); }, "ended with exit status 3."},
+    };
+    // One action of each kind of chaining, and one without.
+    const std::vector<std::pair<QString, QString>> actions{
+        {"actionTri_Strip_3", "Stripline"}, {"actionMerge_Meshes", "merge"}, {"btnGo", "Tidegate"},
+        {"actionFill_Holes", "hole"},       {"btnViewModel", "PolmeraViewer"}};
+    for (const Failure &failure : failures) {
+        for (const auto &[control, program] : actions) {
+            SCOPED_TRACE((control + ": " + failure.says).toStdString());
+            StandInFolder folder;
+            Polmera fresh{folder.locations()};
+            set_field(fresh, "lnSourcePath", S);
+            set_field(fresh, "lnDestPath", D);
+            failure.arrange(folder, program);
+            messages.texts.clear();
+            if (control.startsWith("action"))
+                fresh.findChild<QAction *>(control)->trigger();
+            else
+                fresh.findChild<QPushButton *>(control)->click();
+            ASSERT_EQ(messages.texts.size(), 1);
+            EXPECT_TRUE(messages.texts[0].contains("\"" + program + "\"")) << messages.texts[0].toStdString();
+            EXPECT_TRUE(messages.texts[0].contains(failure.says)) << messages.texts[0].toStdString();
+            EXPECT_EQ(field(fresh, "lnSourcePath"), S);
+            EXPECT_EQ(field(fresh, "lnDestPath"), D);
+        }
+    }
+}
+
+TEST_F(LaunchingTest, a_program_that_fails_once_works_again_after)
+{
+    programs.instruct("Stripline", "1");
+    press("actionTri_Strip_3");
+    programs.instruct("Stripline", "0");
+    press("actionTri_Strip_3");
+    EXPECT_EQ(programs.runs().size(), 2u);
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_TRUE(messages.texts[0].contains("exit status 1"));
+    EXPECT_EQ(messages.texts[1], "FINISHED");
+    EXPECT_EQ(source(), D);
+}
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(LaunchingTest, while_a_program_runs_the_window_paints_but_takes_no_input)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QLineEdit *dest = window.findChild<QLineEdit *>("lnDestPath");
+    PaintCounter counter;
+    dest->installEventFilter(&counter);
+    programs.instruct("Stripline", "wait");
+
+    bool tried = false, closeRefused = false;
+    QTimer poke;
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (programs.runs().empty())
+            return;  // not started yet
+        if (!tried) {
+            tried = true;
+            QTest::mouseClick(window.findChild<QPushButton *>("btnGo"), Qt::LeftButton);
+            QTest::keyClick(dest, Qt::Key_X);
+            closeRefused = !window.close();
+            counter.paints = 0;
+            dest->update();
+        } else if (counter.paints > 0) {
+            programs.release();
+        }
+    });
+    poke.start(10);
+    press("actionTri_Strip_3");
+    poke.stop();
+
+    EXPECT_TRUE(tried);
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_TRUE(closeRefused);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(programs.runs().size(), 1u);
+    EXPECT_EQ(dest->text(), D);
+    EXPECT_EQ(messages.texts, QStringList{"FINISHED"});
+    // Input works again once the program has ended.
+    QTest::keyClick(dest, Qt::Key_End);
+    QTest::keyClick(dest, Qt::Key_X);
+    EXPECT_EQ(dest->text(), D + "x");
+}
+
+namespace {
+
+QByteArray read_all(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write_all(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+}  // namespace
+
+TEST(OutsidePrograms, suite_stand_ins_write_the_files_the_window_chains)
+{
+    QTemporaryDir dir;
+    const QByteArray triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    write_all(dir.filePath("a.obj"), triangle);
+    write_all(dir.filePath("b.obj"), triangle);
+    Polmera window{Locations{POLMERA_BIN_DIR, dir.filePath("ex/OUTPUT.obj"), dir.filePath("ex/MERGED.obj")}};
+    MessageRecorder messages;
+
+    set_field(window, "lnSourcePath", dir.filePath("a.obj"));
+    set_field(window, "lnDestPath", dir.filePath("reduced.obj"));
+    set_field(window, "lnPolyCount", "100");
+    window.findChild<QPushButton *>("btnGo")->click();
+    EXPECT_EQ(read_all(dir.filePath("reduced.obj")), triangle);
+    EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("reduced.obj"));
+
+    set_field(window, "lnDestPath", dir.filePath("filled.obj"));
+    window.findChild<QAction *>("actionFill_Holes")->trigger();
+    EXPECT_EQ(read_all(dir.filePath("filled.obj")), triangle);
+
+    set_field(window, "lnDestPath", dir.filePath("b.obj"));
+    window.findChild<QAction *>("actionMerge_Meshes")->trigger();
+    EXPECT_EQ(read_all(dir.filePath("ex/MERGED.obj")), triangle + "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 4 5 6\n");
+    EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("ex/MERGED.obj"));
+    EXPECT_EQ(messages.texts, (QStringList{"FINISHED", "FINISHED"}));
+
+    // The reduction reads the OBJ beside a PLY source, which does not exist here.
+    set_field(window, "lnSourcePath", dir.filePath("c.ply"));
+    window.findChild<QPushButton *>("btnGo")->click();
+    ASSERT_EQ(messages.texts.size(), 3);
+    EXPECT_TRUE(messages.texts[2].contains("\"Tidegate\" ended with exit status 1")) << messages.texts[2].toStdString();
+    EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("c.ply"));
+}

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "TriMesh.h"
+#include "test_support.h"
+
+using Lists = std::vector<std::vector<int>>;
+
+TEST(Connectivity, single_triangle_is_all_boundary_and_builders_log_once)
+{
+    TriMesh m = make_mesh(std::vector<Point3>(3), {{0, 1, 2}});
+    EXPECT_EQ(stderr_of([&] {
+                  m.ensure_vertex_neighbors();
+                  m.ensure_across_edge();
+                  m.ensure_vertex_neighbors();
+                  m.ensure_across_edge();
+              }),
+              "Finding vertex neighbors... Done.\nFinding vertex to triangle maps... Done.\n"
+              "Finding across-edge maps... Done.\n");
+    EXPECT_EQ(m.vertex_neighbors, (Lists{{1, 2}, {2, 0}, {0, 1}}));
+    EXPECT_EQ(m.vertex_faces, (Lists{{0}, {0}, {0}}));
+    EXPECT_EQ(m.across_edge, (std::vector<Face>{{-1, -1, -1}}));
+    for (int v = 0; v < 3; v++)
+        EXPECT_TRUE(m.is_boundary(v));
+}
+
+TEST(Connectivity, point_cloud_gets_no_tables_and_no_boundary)
+{
+    TriMesh cloud = make_mesh(std::vector<Point3>(3));
+    EXPECT_EQ(stderr_of([&] {
+                  cloud.ensure_across_edge();
+                  EXPECT_FALSE(cloud.is_boundary(0));
+              }),
+              "");
+    EXPECT_TRUE(cloud.vertex_neighbors.empty() && cloud.vertex_faces.empty() && cloud.across_edge.empty());
+}
+
+TEST(Connectivity, links_only_consistently_oriented_neighbours)
+{
+    TriMesh m = make_mesh(std::vector<Point3>(4), {{0, 1, 2}, {2, 1, 3}});
+    m.ensure_across_edge();
+    m.ensure_vertex_neighbors();
+    EXPECT_EQ(m.across_edge, (std::vector<Face>{{1, -1, -1}, {-1, -1, 0}}));
+    EXPECT_EQ(m.vertex_neighbors[1], (std::vector<int>{2, 0, 3}));
+    EXPECT_EQ(m.vertex_faces[1], (std::vector<int>{0, 1}));
+
+    TriMesh same_direction = make_mesh(std::vector<Point3>(4), {{0, 1, 2}, {1, 2, 3}});
+    same_direction.ensure_across_edge();
+    EXPECT_EQ(same_direction.across_edge, (std::vector<Face>{{-1, -1, -1}, {-1, -1, -1}}));
+}
+
+TEST(Connectivity, closed_tetrahedron_has_no_boundary)
+{
+    TriMesh m = make_mesh(std::vector<Point3>(4), {{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}});
+    m.ensure_across_edge();
+    for (int v = 0; v < 4; v++) {
+        EXPECT_FALSE(m.is_boundary(v));
+        EXPECT_EQ(m.vertex_neighbors[v].size(), 3u);
+    }
+    for (int f = 0; f < 4; f++)
+        for (int j = 0; j < 3; j++) {
+            // Every link is mutual: g points back at f across the same edge.
+            const int g = m.across_edge[f][j];
+            ASSERT_NE(g, -1);
+            const int k = m.corner_index(g, m.faces[f][(j + 1) % 3]);
+            EXPECT_EQ(m.across_edge[g][(k + 1) % 3], f);
+        }
+}
+
+TEST(Connectivity, edge_of_three_faces_links_the_last_pair)
+{
+    // Face 0 runs 0 -> 1; faces 1 and 2 both run 1 -> 0.
+    TriMesh m = make_mesh(std::vector<Point3>(5), {{0, 1, 2}, {1, 0, 3}, {1, 0, 4}});
+    m.ensure_across_edge();
+    EXPECT_EQ(m.across_edge[0][2], 2);
+    EXPECT_EQ(m.across_edge[1][2], 0);
+    EXPECT_EQ(m.across_edge[2][2], 0);
+}
+
+TEST(Connectivity, degenerate_face_makes_its_vertex_its_own_neighbour)
+{
+    TriMesh m = make_mesh(std::vector<Point3>(6), {{4, 4, 5}});
+    m.ensure_vertex_neighbors();
+    m.ensure_across_edge();
+    EXPECT_EQ(m.vertex_neighbors[4], (std::vector<int>{4, 5}));
+    EXPECT_EQ(m.vertex_faces[4], (std::vector<int>{0, 0}));
+    EXPECT_EQ(m.across_edge, (std::vector<Face>{{-1, -1, -1}}));
+}
