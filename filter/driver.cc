@@ -11,7 +11,7 @@ namespace {
 
 // Every option family, in the order the usage text lists them.
 using OptionFamily = std::span<const Option> (*)();
-const OptionFamily families[] = {attribute_options, transform_options};
+const OptionFamily families[] = {attribute_options, topology_options, surface_options, transform_options};
 
 const Option *find_option(const char *arg)
 {

@@ -35,6 +35,8 @@ struct Option {
 
 // The families of options, in the order the usage text lists them.
 std::span<const Option> attribute_options();   // colours, confidences, strips, grid
+std::span<const Option> topology_options();    // strips, vertex order, removal, winding, flips
+std::span<const Option> surface_options();     // subdivision, smoothing, sharpening, noise
 std::span<const Option> transform_options();   // moving, scaling and placing the mesh
 
 // True when `text` is a whole number as strtod reads it (false for null or "").

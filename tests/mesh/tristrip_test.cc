@@ -8,21 +8,6 @@
 
 namespace {
 
-// The faces sorted, each turned to its smallest rotation: two lists compare
-// equal when they hold the same triangles with the same winding.
-std::vector<Face> canonical(std::vector<Face> faces)
-{
-    auto less = [](const Face &a, const Face &b) {
-        return std::lexicographical_compare(a.v, a.v + 3, b.v, b.v + 3);
-    };
-    for (Face &f : faces)
-        for (const Face &g : {Face(f[1], f[2], f[0]), Face(f[2], f[0], f[1])})
-            if (less(g, f))
-                f = g;
-    std::sort(faces.begin(), faces.end(), less);
-    return faces;
-}
-
 // A closed torus of rows x cols quads, consistently oriented.
 std::vector<Face> torus_faces(int rows, int cols, int first = 0)
 {

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -111,6 +112,19 @@ TriMesh make_grid_mesh(int n)
             mesh.faces.emplace_back(ll, ur, ul);
         }
     return mesh;
+}
+
+std::vector<Face> canonical(std::vector<Face> faces)
+{
+    auto less = [](const Face &a, const Face &b) {
+        return std::lexicographical_compare(a.v, a.v + 3, b.v, b.v + 3);
+    };
+    for (Face &f : faces)
+        for (const Face &g : {Face(f[1], f[2], f[0]), Face(f[2], f[0], f[1])})
+            if (less(g, f))
+                f = g;
+    std::sort(faces.begin(), faces.end(), less);
+    return faces;
 }
 
 std::string invariant_violation(const TriMesh &mesh)

@@ -53,6 +53,10 @@ TriMesh make_mesh(const std::vector<Point3> &vertices, const std::vector<Face> &
 // 2 (n-1)^2 faces.
 TriMesh make_grid_mesh(int n);
 
+// The faces sorted, each turned to its smallest rotation: two lists compare
+// equal when they hold the same triangles with the same winding.
+std::vector<Face> canonical(std::vector<Face> faces);
+
 // Checks what every operation must leave true: face indices in range, every
 // per-vertex array empty or one entry per vertex, per-face tables sized to the
 // faces, counted strips well formed. Returns "" or a description of the fault.
