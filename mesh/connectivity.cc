@@ -75,6 +75,47 @@ void TriMesh::ensure_vertex_faces()
     progress_printf("Done.\n");
 }
 
+namespace {
+
+// The faces around every vertex as one flat array, in the order of
+// `vertex_faces`, each with what the across-edge search asks of it: the
+// vertex just before this one in the face's winding, and the face's corner
+// opposite the edge between them. Reading these instead of the faces keeps
+// the search within one short run of memory per vertex.
+struct FaceRing {
+    std::vector<size_t> first;   // entries of vertex v: first[v] .. first[v + 1]
+    std::vector<int> face;
+    std::vector<int> previous;
+    std::vector<unsigned char> opposite;
+};
+
+FaceRing face_rings(const TriMesh &mesh)
+{
+    const size_t nv = mesh.vertex_faces.size();
+    FaceRing ring;
+    ring.first.resize(nv + 1, 0);
+    for (size_t v = 0; v < nv; v++)
+        ring.first[v + 1] = ring.first[v] + mesh.vertex_faces[v].size();
+    const size_t n = ring.first[nv];
+    ring.face.resize(n);
+    ring.previous.resize(n);
+    ring.opposite.resize(n);
+    for (size_t v = 0; v < nv; v++) {
+        size_t e = ring.first[v];
+        for (const int o : mesh.vertex_faces[v]) {
+            // The first corner that holds v, as a face repeating v is seen from it.
+            const int d = mesh.corner_index(o, int(v));
+            ring.face[e] = o;
+            ring.previous[e] = mesh.faces[o][(d + 2) % 3];
+            ring.opposite[e] = (unsigned char)((d + 1) % 3);
+            e++;
+        }
+    }
+    return ring;
+}
+
+} // namespace
+
 void TriMesh::ensure_across_edge()
 {
     if (!across_edge.empty())
@@ -84,26 +125,24 @@ void TriMesh::ensure_across_edge()
         return;
     progress_printf("Finding across-edge maps... ");
     const size_t nv = vertices.size();
+    const FaceRing ring = face_rings(*this);
     across_edge.assign(faces.size(), Face(-1, -1, -1));
     for (size_t i = 0; i < faces.size(); i++) {
         for (int j = 0; j < 3; j++) {
             if (across_edge[i][j] != -1)
                 continue;
-            // Edge a -> b of face i; a consistently oriented neighbour runs b -> a.
+            // Edge a -> b of face i; a consistently oriented neighbour o runs
+            // b -> a, so b comes just before a in o. The first such face around
+            // a (in face order) is linked on both sides.
             const int a = faces[i][(j + 1) % 3], b = faces[i][(j + 2) % 3];
             if (!index_in_range(a, nv) || !index_in_range(b, nv))
                 continue;
-            for (const int o : vertex_faces[a]) {
-                if (o == int(i))
-                    continue;
-                // With a at corner d of o, b must sit just before it, at corner
-                // (k + 1) mod 3 where k = (d + 1) mod 3 is the corner opposite
-                // the shared edge. (That test also implies o is around b.)
-                const int k = (corner_index(o, a) + 1) % 3;
-                if (faces[o][(k + 1) % 3] != b)
+            for (size_t e = ring.first[a]; e < ring.first[a + 1]; e++) {
+                const int o = ring.face[e];
+                if (o == int(i) || ring.previous[e] != b)
                     continue;
                 across_edge[i][j] = o;
-                across_edge[o][k] = int(i);
+                across_edge[o][ring.opposite[e]] = int(i);
                 break;
             }
         }

@@ -286,3 +286,44 @@ TEST(OutsidePrograms, suite_stand_ins_write_the_files_the_window_chains)
     EXPECT_TRUE(messages.texts[2].contains("\"Tidegate\" ended with exit status 1")) << messages.texts[2].toStdString();
     EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("c.ply"));
 }
+
+TEST(SuitePrograms, every_filter_action_works_with_the_real_stripline)
+{
+    // A closed octahedron, so that every filter has something to do.
+    QTemporaryDir dir;
+    write_all(dir.filePath("start.obj"), "v 1 0 0\nv -1 0 0\nv 0 1 0\nv 0 -1 0\nv 0 0 1\nv 0 0 -1\n"
+                                         "f 1 3 5\nf 3 2 5\nf 2 4 5\nf 4 1 5\nf 3 1 6\nf 2 3 6\nf 4 2 6\nf 1 4 6\n");
+    Polmera window{Locations{POLMERA_BIN_DIR, dir.filePath("ex/OUTPUT.obj"), dir.filePath("ex/MERGED.obj")}};
+    MessageRecorder messages;
+    set_field(window, "lnSourcePath", dir.filePath("start.obj"));
+    set_field(window, "lnCount", "0.5");
+
+    const struct {
+        const char *action;
+        const char *message;
+        const char *marker;  // what the written PLY header holds
+    } steps[] = {
+        {"actionTri_Strip_3", "FINISHED", "element tristrips 1"},
+        {"actionTri_Unpack", "FINISHED", "element face 8\n"},
+        {"actionOptimize_Vert_Numbers", "FINISHED", "element face 8\n"},
+        {"actionOptmize_Faces", "FINISHED", "element face 8\n"},
+        {"actionEdge_Optimize", "fINISHED", "element face 8\n"},
+        {"actionFix_Model", "FINISHED", "element vertex 6\n"},
+        {"actionSubdivide", "FINISHED", "element face 32\n"},
+        {"actionSubD_Loop", "FIUNISHED", "element face 128\n"},
+        {"actionSubD_Fly", "FINISHED", "element face 512\n"},
+        {"actionSmooth_Mesh_2", "FINISHED", "element face 512\n"},
+        {"actionAdd_noise", "FINISHED", "element face 512\n"},
+    };
+    int n = 0;
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.action);
+        const QString out = dir.filePath(QString("step%1.ply").arg(++n));
+        set_field(window, "lnDestPath", out);
+        messages.texts.clear();
+        window.findChild<QAction *>(step.action)->trigger();
+        EXPECT_EQ(messages.texts, QStringList{step.message});
+        EXPECT_EQ(field(window, "lnSourcePath"), out);
+        EXPECT_TRUE(read_all(out).contains(step.marker)) << read_all(out).left(300).toStdString();
+    }
+}
