@@ -25,7 +25,7 @@ int set_confidences(FilterRun &run, OptionArgs args)
 {
     TriMesh &mesh = run.mesh;
     if (!args.empty() && is_number(args[0])) {
-        mesh.confidences.assign(mesh.vertices.size(), float(std::atof(args[0])));
+        mesh.confidences.assign(mesh.vertices.size(), real_value(args[0]));
         return 1;
     }
     if (mesh.confidences.empty())

@@ -39,5 +39,17 @@ std::span<const Option> topology_options();    // strips, vertex order, removal,
 std::span<const Option> surface_options();     // subdivision, smoothing, sharpening, noise
 std::span<const Option> transform_options();   // moving, scaling and placing the mesh
 
+// An option without values that applies one operation to the mesh.
+template <void (*operation)(TriMesh &)>
+int apply_to_mesh(FilterRun &run, OptionArgs)
+{
+    operation(run.mesh);
+    return 0;
+}
+
+// A real option value as atof reads it (text that is no number gives 0), held
+// as a float.
+float real_value(const char *text);
+
 // True when `text` is a whole number as strtod reads it (false for null or "").
 bool is_number(const char *text);

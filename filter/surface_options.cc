@@ -13,8 +13,6 @@
 
 namespace {
 
-float real_value(const char *text) { return float(std::atof(text)); }
-
 template <SubdivScheme scheme>
 int subdivide_mesh(FilterRun &run, OptionArgs)
 {

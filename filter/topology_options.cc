@@ -23,14 +23,6 @@ int clip(FilterRun &run, OptionArgs args)
     return 1;
 }
 
-// An option without values that applies one operation to the mesh.
-template <void (*operation)(TriMesh &)>
-int apply_to_mesh(FilterRun &run, OptionArgs)
-{
-    operation(run.mesh);
-    return 0;
-}
-
 const Option table[] = {
     {{"-tstrip", "-tstrips", "-strip", "-strips"}, 0, "",
      "build triangle strips and write strips", build_strips},

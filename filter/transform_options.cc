@@ -16,8 +16,6 @@ constexpr double radians_per_degree = 0.017453292519943295;
 // Most values the scale option takes.
 constexpr int max_scale_values = 4;
 
-float real_value(const char *text) { return float(std::atof(text)); }
-
 // Applies the transform in the file args[0], or its inverse.
 int apply_xform_file(FilterRun &run, OptionArgs args, bool invert)
 {
@@ -82,14 +80,6 @@ int scale(FilterRun &run, OptionArgs args)
     return k;
 }
 
-// An option without values that runs one placing operation.
-template <void (*place)(TriMesh &)>
-int placement(FilterRun &run, OptionArgs)
-{
-    place(run.mesh);
-    return 0;
-}
-
 const Option options[] = {
     {{"-xf", " "}, 1, "file", "apply the transform in an .xf file", xform},
     {{"-ixf", "-ixform"}, 1, "file", "apply the inverse of the transform in an .xf file",
@@ -98,15 +88,15 @@ const Option options[] = {
     {{"-trans", "-translate"}, 3, "x y z", "translate by (x, y, z)", translate},
     {{"-scale"}, 1, "s | s s | sx sy sz | s dx dy dz",
      "scale uniformly, along x, y and z, or by s along the direction d", scale},
-    {{"-center"}, 0, "", "move the surface centroid to the origin", placement<center_mesh>},
-    {{"-bbcenter"}, 0, "", "move the bounding-box centre to the origin", placement<bbcenter_mesh>},
+    {{"-center"}, 0, "", "move the surface centroid to the origin", apply_to_mesh<center_mesh>},
+    {{"-bbcenter"}, 0, "", "move the bounding-box centre to the origin", apply_to_mesh<bbcenter_mesh>},
     {{"-varnorm"}, 0, "", "scale about the centroid to unit root-mean-square distance",
-     placement<varnorm_mesh>},
+     apply_to_mesh<varnorm_mesh>},
     {{"-bbnorm"}, 0, "", "scale about the box centre so that its largest side is 1",
-     placement<bbnorm_mesh>},
-    {{"-pcarot"}, 0, "", "rotate the principal axes onto x, y and z", placement<pca_rotate_mesh>},
+     apply_to_mesh<bbnorm_mesh>},
+    {{"-pcarot"}, 0, "", "rotate the principal axes onto x, y and z", apply_to_mesh<pca_rotate_mesh>},
     {{"-pcasnap"}, 0, "", "permute and flip the axes to the nearest principal axes",
-     placement<pca_snap_mesh>},
+     apply_to_mesh<pca_snap_mesh>},
 };
 
 } // namespace

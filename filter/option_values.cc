@@ -1,3 +1,5 @@
+// Reading option values: the number test and real values.
+
 #include <cstdlib>
 
 #include "options.h"
@@ -10,3 +12,5 @@ bool is_number(const char *text)
     std::strtod(text, &end);
     return *end == '\0';
 }
+
+float real_value(const char *text) { return float(std::atof(text)); }
