@@ -49,7 +49,7 @@ public:
     // x projected onto each face's plane. x when nothing has weight.
     Point3 filter(int v, const Point3 &x, float inv_s, float inv_r)
     {
-        const std::vector<std::vector<int>> &vertex_faces = mesh.vertex_faces;
+        const IndexLists &vertex_faces = mesh.vertex_faces;
         if (size_t(v) >= vertex_faces.size() || vertex_faces[v].empty())
             return x;
         Point3 sum;

@@ -12,6 +12,7 @@
 
 #include "Point3.h"
 #include "console.h"
+#include "index_lists.h"
 
 // Per-vertex colour: red, green, blue, nominally 0..1.
 struct Color {
@@ -81,7 +82,7 @@ public:
     BoundingBox bounding_box;
     BoundingSphere bounding_sphere;
     std::vector<std::vector<int>> vertex_neighbors;
-    std::vector<std::vector<int>> vertex_faces;
+    IndexLists vertex_faces;  // per vertex, its faces in increasing order
     std::vector<Face> across_edge;  // per face, the face across the edge opposite each corner
 
     // --- Surface forms -------------------------------------------------------

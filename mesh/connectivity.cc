@@ -1,6 +1,5 @@
-// Adjacency tables of the record: the neighbours of each vertex, the faces
-// around each vertex and the face across each edge, and the boundary test that
-// reads them.
+// Adjacency tables of the record: the neighbours of each vertex and the faces
+// around each vertex, and the boundary test that reads them.
 //
 // Every table is sized in one counting pass before it is filled. A face corner
 // whose index names no vertex is skipped: it adds no neighbour, no incident face
@@ -55,6 +54,44 @@ void TriMesh::ensure_vertex_neighbors()
     progress_printf("Done.\n");
 }
 
+namespace {
+
+// The faces around each vertex in increasing face order, a face holding a
+// vertex twice listed twice: a counting sort of the face corners by vertex.
+// The lists are filled from the last face backwards, each vertex's write
+// position counting down from the end of its list, so no separate position
+// table is needed.
+IndexLists incident_faces(const std::vector<Face> &faces, size_t nv)
+{
+    std::vector<size_t> starts(nv + 1, 0);
+    for (const Face &f : faces)
+        for (int j = 0; j < 3; j++)
+            if (index_in_range(f[j], nv))
+                starts[f[j]]++;
+    size_t end = 0;
+    for (size_t v = 0; v < nv; v++) {
+        end += starts[v];
+        starts[v] = end;
+    }
+    starts[nv] = end;
+    std::vector<int> items(end);
+    // The write positions of vertices in random order miss the cache; asking
+    // for those of a face a few steps ahead keeps several misses in flight.
+    const size_t ahead = 16;
+    for (size_t i = faces.size(); i-- > 0;) {
+        if (i >= ahead)
+            for (int j = 0; j < 3; j++)
+                if (index_in_range(faces[i - ahead][j], nv))
+                    __builtin_prefetch(&starts[faces[i - ahead][j]], 1);
+        for (int j = 2; j >= 0; j--)
+            if (index_in_range(faces[i][j], nv))
+                items[--starts[faces[i][j]]] = int(i);
+    }
+    return IndexLists(std::move(starts), std::move(items));
+}
+
+} // namespace
+
 void TriMesh::ensure_vertex_faces()
 {
     if (!vertex_faces.empty())
@@ -63,90 +100,7 @@ void TriMesh::ensure_vertex_faces()
     if (faces.empty())
         return;
     progress_printf("Finding vertex to triangle maps... ");
-    const size_t nv = vertices.size();
-    const std::vector<int> counts = corner_counts(*this);
-    vertex_faces.resize(nv);
-    for (size_t i = 0; i < nv; i++)
-        vertex_faces[i].reserve(counts[i]);
-    for (size_t i = 0; i < faces.size(); i++)
-        for (int j = 0; j < 3; j++)
-            if (index_in_range(faces[i][j], nv))
-                vertex_faces[faces[i][j]].push_back(int(i));
-    progress_printf("Done.\n");
-}
-
-namespace {
-
-// The faces around every vertex as one flat array, in the order of
-// `vertex_faces`, each with what the across-edge search asks of it: the
-// vertex just before this one in the face's winding, and the face's corner
-// opposite the edge between them. Reading these instead of the faces keeps
-// the search within one short run of memory per vertex.
-struct FaceRing {
-    std::vector<size_t> first;   // entries of vertex v: first[v] .. first[v + 1]
-    std::vector<int> face;
-    std::vector<int> previous;
-    std::vector<unsigned char> opposite;
-};
-
-FaceRing face_rings(const TriMesh &mesh)
-{
-    const size_t nv = mesh.vertex_faces.size();
-    FaceRing ring;
-    ring.first.resize(nv + 1, 0);
-    for (size_t v = 0; v < nv; v++)
-        ring.first[v + 1] = ring.first[v] + mesh.vertex_faces[v].size();
-    const size_t n = ring.first[nv];
-    ring.face.resize(n);
-    ring.previous.resize(n);
-    ring.opposite.resize(n);
-    for (size_t v = 0; v < nv; v++) {
-        size_t e = ring.first[v];
-        for (const int o : mesh.vertex_faces[v]) {
-            // The first corner that holds v, as a face repeating v is seen from it.
-            const int d = mesh.corner_index(o, int(v));
-            ring.face[e] = o;
-            ring.previous[e] = mesh.faces[o][(d + 2) % 3];
-            ring.opposite[e] = (unsigned char)((d + 1) % 3);
-            e++;
-        }
-    }
-    return ring;
-}
-
-} // namespace
-
-void TriMesh::ensure_across_edge()
-{
-    if (!across_edge.empty())
-        return;
-    ensure_vertex_faces();
-    if (vertex_faces.empty())
-        return;
-    progress_printf("Finding across-edge maps... ");
-    const size_t nv = vertices.size();
-    const FaceRing ring = face_rings(*this);
-    across_edge.assign(faces.size(), Face(-1, -1, -1));
-    for (size_t i = 0; i < faces.size(); i++) {
-        for (int j = 0; j < 3; j++) {
-            if (across_edge[i][j] != -1)
-                continue;
-            // Edge a -> b of face i; a consistently oriented neighbour o runs
-            // b -> a, so b comes just before a in o. The first such face around
-            // a (in face order) is linked on both sides.
-            const int a = faces[i][(j + 1) % 3], b = faces[i][(j + 2) % 3];
-            if (!index_in_range(a, nv) || !index_in_range(b, nv))
-                continue;
-            for (size_t e = ring.first[a]; e < ring.first[a + 1]; e++) {
-                const int o = ring.face[e];
-                if (o == int(i) || ring.previous[e] != b)
-                    continue;
-                across_edge[i][j] = o;
-                across_edge[o][ring.opposite[e]] = int(i);
-                break;
-            }
-        }
-    }
+    vertex_faces = incident_faces(faces, vertices.size());
     progress_printf("Done.\n");
 }
 

@@ -38,7 +38,7 @@ public:
         }
     }
 
-    // Builds all strips in terminated form; returns how many.
+    // Builds all strips in counted form; returns how many.
     int build()
     {
         strips.reserve(2 * size_t(nf));
@@ -93,8 +93,13 @@ private:
             const int g = across(f, j);
             if (g == -1)
                 continue;
-            if (free_neighbors[g] > 0)
+            if (free_neighbors[g] > 0) {
                 free_neighbors[g]--;
+                // A free neighbour is likely to be met again soon: ask for
+                // its data now, so that it arrives while other work goes on.
+                __builtin_prefetch(&faces[g]);
+                __builtin_prefetch(&across_edge[g]);
+            }
             if (free_neighbors[g] == 1)
                 start_stack.push_back(g);
         }
@@ -103,7 +108,7 @@ private:
     void build_strip(int f)
     {
         if (free_neighbors[f] == 0) {
-            strips.insert(strips.end(), {faces[f][0], faces[f][1], faces[f][2], -1});
+            strips.insert(strips.end(), {3, faces[f][0], faces[f][1], faces[f][2]});
             free_neighbors[f] = -1;
             return;
         }
@@ -119,6 +124,8 @@ private:
         // the strip's triangles.
         int cb2 = best, dir = 1;
         int back2 = faces[f][best], back1 = faces[f][(best + 1) % 3], ahead = faces[f][(best + 2) % 3];
+        const size_t count_at = strips.size();
+        strips.push_back(0);
         strips.push_back(back2);
         strips.push_back(back1);
         for (;;) {
@@ -137,7 +144,7 @@ private:
             f = next;
             cb2 = c;
         }
-        strips.push_back(-1);
+        strips[count_at] = int(strips.size() - count_at - 1);
     }
 
     const std::vector<Face> &faces;
@@ -161,7 +168,6 @@ void TriMesh::ensure_tristrips()
     ensure_across_edge();
     progress_printf("Building triangle strips... ");
     const int nstrips = StripBuilder(*this).build();
-    set_strip_form(StripForm::counted);
     progress_printf("Done.\n  %d strips (Avg. length %.1f)\n", nstrips,
                     float(faces.size()) / float(nstrips));
 }

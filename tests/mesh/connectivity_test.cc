@@ -1,3 +1,5 @@
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "TriMesh.h"
@@ -17,7 +19,7 @@ TEST(Connectivity, single_triangle_is_all_boundary_and_builders_log_once)
               "Finding vertex neighbors... Done.\nFinding vertex to triangle maps... Done.\n"
               "Finding across-edge maps... Done.\n");
     EXPECT_EQ(m.vertex_neighbors, (Lists{{1, 2}, {2, 0}, {0, 1}}));
-    EXPECT_EQ(m.vertex_faces, (Lists{{0}, {0}, {0}}));
+    EXPECT_EQ(as_vectors(m.vertex_faces), (Lists{{0}, {0}, {0}}));
     EXPECT_EQ(m.across_edge, (std::vector<Face>{{-1, -1, -1}}));
     for (int v = 0; v < 3; v++)
         EXPECT_TRUE(m.is_boundary(v));
@@ -41,7 +43,7 @@ TEST(Connectivity, links_only_consistently_oriented_neighbours)
     m.ensure_vertex_neighbors();
     EXPECT_EQ(m.across_edge, (std::vector<Face>{{1, -1, -1}, {-1, -1, 0}}));
     EXPECT_EQ(m.vertex_neighbors[1], (std::vector<int>{2, 0, 3}));
-    EXPECT_EQ(m.vertex_faces[1], (std::vector<int>{0, 1}));
+    EXPECT_EQ(as_vectors(m.vertex_faces)[1], (std::vector<int>{0, 1}));
 
     TriMesh same_direction = make_mesh(std::vector<Point3>(4), {{0, 1, 2}, {1, 2, 3}});
     same_direction.ensure_across_edge();
@@ -82,6 +84,78 @@ TEST(Connectivity, degenerate_face_makes_its_vertex_its_own_neighbour)
     m.ensure_vertex_neighbors();
     m.ensure_across_edge();
     EXPECT_EQ(m.vertex_neighbors[4], (std::vector<int>{4, 5}));
-    EXPECT_EQ(m.vertex_faces[4], (std::vector<int>{0, 0}));
+    EXPECT_EQ(as_vectors(m.vertex_faces)[4], (std::vector<int>{0, 0}));
     EXPECT_EQ(m.across_edge, (std::vector<Face>{{-1, -1, -1}}));
+}
+
+namespace {
+
+// The across-edge links by the plain search: faces in index order, each empty
+// slot a -> b linked to the first face around a holding b -> a. Corners naming
+// no vertex are skipped.
+std::vector<Face> links_by_search(const TriMesh &m)
+{
+    const size_t nv = m.vertices.size();
+    Lists around(nv);
+    for (size_t i = 0; i < m.faces.size(); i++)
+        for (int j = 0; j < 3; j++)
+            if (size_t(m.faces[i][j]) < nv)
+                around[m.faces[i][j]].push_back(int(i));
+    std::vector<Face> links(m.faces.size(), Face(-1, -1, -1));
+    for (size_t i = 0; i < m.faces.size(); i++)
+        for (int j = 0; j < 3; j++) {
+            const int a = m.faces[i][(j + 1) % 3], b = m.faces[i][(j + 2) % 3];
+            if (links[i][j] != -1 || size_t(a) >= nv || size_t(b) >= nv)
+                continue;
+            for (const int o : around[a]) {
+                const int k = (m.corner_index(o, a) + 1) % 3;
+                if (o != int(i) && m.faces[o][(k + 1) % 3] == b) {
+                    links[i][j] = o;
+                    links[o][k] = int(i);
+                    break;
+                }
+            }
+        }
+    return links;
+}
+
+} // namespace
+
+TEST(Connectivity, links_match_the_plain_search_on_tangled_meshes)
+{
+    // Few vertices and many faces: edges of up to a dozen faces either way,
+    // faces repeating a vertex or naming none, and rings large enough to be
+    // searched sorted.
+    std::mt19937 rng(7);
+    for (const int nv : {4, 6, 12, 40}) {
+        for (int trial = 0; trial < 20; trial++) {
+            std::vector<Face> faces;
+            const int nf = 1 + int(rng() % 80);
+            for (int f = 0; f < nf; f++) {
+                Face face(int(rng() % nv), int(rng() % nv), int(rng() % nv));
+                if (rng() % 8 != 0)
+                    while (face[1] == face[0] || face[2] == face[0] || face[2] == face[1])
+                        face = Face(int(rng() % nv), int(rng() % nv), int(rng() % nv));
+                if (rng() % 16 == 0)
+                    face[rng() % 3] = rng() % 2 ? -1 : nv;
+                faces.push_back(face);
+            }
+            TriMesh m = make_mesh(std::vector<Point3>(nv), faces);
+            m.ensure_across_edge();
+            ASSERT_EQ(m.across_edge, links_by_search(m)) << nv << " vertices, trial " << trial;
+        }
+    }
+}
+
+TEST(Connectivity, fan_of_many_faces_links_each_to_its_neighbours)
+{
+    // A closed fan of 40 faces around vertex 0: its ring is searched sorted.
+    const int n = 40;
+    std::vector<Face> faces;
+    for (int i = 0; i < n; i++)
+        faces.emplace_back(0, 1 + i, 1 + (i + 1) % n);
+    TriMesh m = make_mesh(std::vector<Point3>(n + 1), faces);
+    m.ensure_across_edge();
+    for (int i = 0; i < n; i++)
+        EXPECT_EQ(m.across_edge[i], Face(-1, (i + 1) % n, (i + n - 1) % n)) << i;
 }

@@ -114,6 +114,14 @@ TriMesh make_grid_mesh(int n)
     return mesh;
 }
 
+std::vector<std::vector<int>> as_vectors(const IndexLists &lists)
+{
+    std::vector<std::vector<int>> vectors;
+    for (size_t i = 0; i < lists.size(); i++)
+        vectors.emplace_back(lists[i].begin(), lists[i].end());
+    return vectors;
+}
+
 std::vector<Face> canonical(std::vector<Face> faces)
 {
     auto less = [](const Face &a, const Face &b) {

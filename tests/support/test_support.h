@@ -57,6 +57,9 @@ TriMesh make_grid_mesh(int n);
 // equal when they hold the same triangles with the same winding.
 std::vector<Face> canonical(std::vector<Face> faces);
 
+// The lists as plain vectors, to compare with expected values.
+std::vector<std::vector<int>> as_vectors(const IndexLists &lists);
+
 // Checks what every operation must leave true: face indices in range, every
 // per-vertex array empty or one entry per vertex, per-face tables sized to the
 // faces, counted strips well formed. Returns "" or a description of the fault.

@@ -1,0 +1,251 @@
+// The face across each edge.
+//
+// Two faces are linked over an edge that runs a -> b in one and b -> a in the
+// other. The links are those of a search that visits the faces in index order
+// and, for each edge a -> b whose slot is still empty, takes the first face
+// around a (in face order, not itself) with an edge b -> a, and links the two
+// both ways, overwriting what that face held. Where an edge has one face on
+// each side, that is simply the two faces; where more faces meet, the order of
+// the search decides.
+//
+// The search itself jumps between the faces of many vertices for every edge.
+// Instead, the links are worked out around each vertex v in turn, from v's own
+// faces alone: the edges v -> n and n -> v are the edges after and before v in
+// those faces, and v sets the slots of its outgoing edges. Faces that hold a
+// vertex twice or name no vertex see their edges differently in that search,
+// so the edges between two vertices of such faces are left to the search
+// itself.
+
+#include <algorithm>
+#include <span>
+
+#include "TriMesh.h"
+#include "index_range.h"
+
+namespace {
+
+// One face around a vertex v, seen from v: the vertex after v and the vertex
+// before v in the face's winding, and the slot of the edge from v to the next
+// vertex (opposite the corner before v).
+struct Wedge {
+    int face;
+    int next;
+    int prev;
+    int out_slot;
+};
+
+// Marks the vertices of faces that hold a vertex twice or name no vertex.
+// Returns whether there was any such face.
+bool mark_odd_faces(const std::vector<Face> &faces, std::vector<unsigned char> &odd)
+{
+    const size_t nv = odd.size();
+    bool any = false;
+    for (const Face &f : faces) {
+        if (face_in_range(f, nv) && f[0] != f[1] && f[1] != f[2] && f[2] != f[0])
+            continue;
+        any = true;
+        for (int j = 0; j < 3; j++)
+            if (index_in_range(f[j], nv))
+                odd[f[j]] = 1;
+    }
+    return any;
+}
+
+// The positions in `wedges` (in their order, which is face order) whose
+// vertex after, or before, v is n.
+struct EdgeGroup {
+    std::vector<int> out;  // edges v -> n
+    std::vector<int> in;   // edges n -> v
+};
+
+// Works out the links of the edges v -> n given those edges and the edges
+// n -> v. Every face holds at most one of them. Each edge v -> n whose slot is
+// still empty when the search reaches it links to the first edge n -> v, and
+// each such edge n -> v to the first edge v -> n, overwriting the slot there.
+void link_group(std::span<const Wedge> wedges, const EdgeGroup &group, std::vector<Face> &across)
+{
+    const std::vector<int> &out = group.out, &in = group.in;
+    if (in.empty())
+        return;
+    if (out.size() == 1 && in.size() == 1) {
+        const Wedge &w = wedges[out[0]];
+        across[w.face][w.out_slot] = wedges[in[0]].face;
+        return;
+    }
+    std::vector<int> out_link(out.size(), -1), in_link(in.size(), -1);
+    size_t o = 0, i = 0;
+    while (o < out.size() || i < in.size()) {
+        if (i == in.size() || (o < out.size() && out[o] < in[i])) {
+            if (out_link[o] == -1) {
+                out_link[o] = wedges[in[0]].face;
+                in_link[0] = wedges[out[o]].face;
+            }
+            o++;
+        } else {
+            if (in_link[i] == -1 && !out.empty()) {
+                in_link[i] = wedges[out[0]].face;
+                out_link[0] = wedges[in[i]].face;
+            }
+            i++;
+        }
+    }
+    for (size_t k = 0; k < out.size(); k++)
+        across[wedges[out[k]].face][wedges[out[k]].out_slot] = out_link[k];
+}
+
+// Sets the slots of the edges leaving v. Rings of many faces are searched
+// through a sorted copy, so that no vertex costs more than k log k.
+class VertexLinker {
+public:
+    VertexLinker(const TriMesh &mesh, const std::vector<unsigned char> &odd, std::vector<Face> &across)
+        : mesh(mesh), odd(odd), across(across)
+    {
+    }
+
+    void link(int v)
+    {
+        fill_wedges(v);
+        const bool sorted = wedges.size() > small_ring;
+        if (sorted)
+            sort_ring();
+        for (size_t t = 0; t < wedges.size(); t++) {
+            const int n = wedges[t].next;
+            if (!index_in_range(n, odd.size()) || (odd[v] && odd[n]))
+                continue;
+            if (sorted ? find_sorted(n, int(t)) : find_linear(n, int(t)))
+                link_group(wedges, group, across);
+        }
+    }
+
+private:
+    static constexpr size_t small_ring = 16;
+
+    void fill_wedges(int v)
+    {
+        wedges.clear();
+        for (const int f : mesh.vertex_faces[v]) {
+            const Face &face = mesh.faces[f];
+            const int c = mesh.corner_index(f, v);
+            wedges.push_back({f, face[(c + 1) % 3], face[(c + 2) % 3], (c + 2) % 3});
+        }
+    }
+
+    // Collects the group of edge t (v -> n) when t is the first edge v -> n
+    // and its link is not simply the one edge n -> v; true then. Sets the
+    // simple links itself.
+    bool find_linear(int n, int t)
+    {
+        int out_count = 0, in_count = 0, first_out = -1, first_in = -1;
+        for (int u = 0; u < int(wedges.size()); u++) {
+            if (wedges[u].next == n && out_count++ == 0)
+                first_out = u;
+            if (wedges[u].prev == n && in_count++ == 0)
+                first_in = u;
+        }
+        if (first_out != t || in_count == 0)
+            return false;
+        if (out_count == 1 && in_count == 1) {
+            across[wedges[t].face][wedges[t].out_slot] = wedges[first_in].face;
+            return false;
+        }
+        group.out.clear();
+        group.in.clear();
+        for (int u = t; u < int(wedges.size()); u++)
+            if (wedges[u].next == n)
+                group.out.push_back(u);
+        for (int u = first_in; u < int(wedges.size()); u++)
+            if (wedges[u].prev == n)
+                group.in.push_back(u);
+        return true;
+    }
+
+    // Pairs (vertex, position) sorted, so that equal vertices come in
+    // position order.
+    void sort_ring()
+    {
+        by_next.clear();
+        by_prev.clear();
+        for (int u = 0; u < int(wedges.size()); u++) {
+            by_next.emplace_back(wedges[u].next, u);
+            by_prev.emplace_back(wedges[u].prev, u);
+        }
+        std::sort(by_next.begin(), by_next.end());
+        std::sort(by_prev.begin(), by_prev.end());
+    }
+
+    bool find_sorted(int n, int t)
+    {
+        const auto key_less = [](const std::pair<int, int> &a, int b) { return a.first < b; };
+        auto o = std::lower_bound(by_next.begin(), by_next.end(), n, key_less);
+        if (o->second != t)
+            return false;
+        group.out.clear();
+        group.in.clear();
+        for (; o != by_next.end() && o->first == n; ++o)
+            group.out.push_back(o->second);
+        for (auto i = std::lower_bound(by_prev.begin(), by_prev.end(), n, key_less);
+             i != by_prev.end() && i->first == n; ++i)
+            group.in.push_back(i->second);
+        return true;
+    }
+
+    const TriMesh &mesh;
+    const std::vector<unsigned char> &odd;
+    std::vector<Face> &across;
+    std::vector<Wedge> wedges;
+    std::vector<std::pair<int, int>> by_next, by_prev;
+    EdgeGroup group;
+};
+
+// The search itself, for the edges whose two ends both belong to faces that
+// hold a vertex twice or name no vertex.
+void link_odd_edges(const TriMesh &mesh, const std::vector<unsigned char> &odd, std::vector<Face> &across)
+{
+    const size_t nv = odd.size();
+    for (size_t i = 0; i < mesh.faces.size(); i++) {
+        for (int j = 0; j < 3; j++) {
+            const int a = mesh.faces[i][(j + 1) % 3], b = mesh.faces[i][(j + 2) % 3];
+            if (across[i][j] != -1 || !index_in_range(a, nv) || !index_in_range(b, nv) || !odd[a] || !odd[b])
+                continue;
+            for (const int o : mesh.vertex_faces[a]) {
+                const int k = (mesh.corner_index(o, a) + 1) % 3;
+                if (o == int(i) || mesh.faces[o][(k + 1) % 3] != b)
+                    continue;
+                across[i][j] = o;
+                across[o][k] = int(i);
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
+void TriMesh::ensure_across_edge()
+{
+    if (!across_edge.empty())
+        return;
+    ensure_vertex_faces();
+    if (vertex_faces.empty())
+        return;
+    progress_printf("Finding across-edge maps... ");
+    const size_t nv = vertices.size();
+    across_edge.assign(faces.size(), Face(-1, -1, -1));
+    std::vector<unsigned char> odd(nv, 0);
+    const bool any_odd = mark_odd_faces(faces, odd);
+    VertexLinker linker(*this, odd, across_edge);
+    // Vertices come in index order, their faces anywhere: asking a few
+    // vertices ahead for those faces keeps several cache misses in flight.
+    const size_t ahead = 4;
+    for (size_t v = 0; v < nv; v++) {
+        if (v + ahead < nv)
+            for (const int f : vertex_faces[v + ahead]) {
+                __builtin_prefetch(&faces[f]);
+                __builtin_prefetch(&across_edge[f], 1);
+            }
+        linker.link(int(v));
+    }
+    if (any_odd)
+        link_odd_edges(*this, odd, across_edge);
+    progress_printf("Done.\n");
+}
