@@ -21,6 +21,7 @@
 
 #include "TriMesh.h"
 #include "index_range.h"
+#include "parallel.h"
 
 namespace {
 
@@ -233,18 +234,22 @@ void TriMesh::ensure_across_edge()
     across_edge.assign(faces.size(), Face(-1, -1, -1));
     std::vector<unsigned char> odd(nv, 0);
     const bool any_odd = mark_odd_faces(faces, odd);
-    VertexLinker linker(*this, odd, across_edge);
-    // Vertices come in index order, their faces anywhere: asking a few
-    // vertices ahead for those faces keeps several cache misses in flight.
-    const size_t ahead = 4;
-    for (size_t v = 0; v < nv; v++) {
-        if (v + ahead < nv)
-            for (const int f : vertex_faces[v + ahead]) {
-                __builtin_prefetch(&faces[f]);
-                __builtin_prefetch(&across_edge[f], 1);
-            }
-        linker.link(int(v));
-    }
+    // Each vertex sets only the slots of the edges leaving it, so vertices
+    // can be taken in parts at the same time.
+    for_each_part(nv, 1 << 16, [&](size_t begin, size_t end) {
+        VertexLinker linker(*this, odd, across_edge);
+        // Vertices come in index order, their faces anywhere: asking a few
+        // vertices ahead for those faces keeps several cache misses in flight.
+        const size_t ahead = 4;
+        for (size_t v = begin; v < end; v++) {
+            if (v + ahead < end)
+                for (const int f : vertex_faces[v + ahead]) {
+                    __builtin_prefetch(&faces[f]);
+                    __builtin_prefetch(&across_edge[f], 1);
+                }
+            linker.link(int(v));
+        }
+    });
     if (any_odd)
         link_odd_edges(*this, odd, across_edge);
     progress_printf("Done.\n");

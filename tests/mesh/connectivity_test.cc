@@ -159,3 +159,17 @@ TEST(Connectivity, fan_of_many_faces_links_each_to_its_neighbours)
     for (int i = 0; i < n; i++)
         EXPECT_EQ(m.across_edge[i], Face(-1, (i + 1) % n, (i + n - 1) % n)) << i;
 }
+
+TEST(Connectivity, large_mesh_taken_in_parts_links_like_the_plain_search)
+{
+    // Enough vertices for the links to be worked out on several threads; a
+    // few reversed faces and a fan of faces on one edge make the parts meet
+    // unmatched and crowded edges.
+    TriMesh m = make_grid_mesh(400);
+    for (size_t f = 0; f < m.faces.size(); f += 997)
+        std::swap(m.faces[f][1], m.faces[f][2]);
+    for (int k = 0; k < 5; k++)
+        m.faces.emplace_back(400 * 200 + 7, 400 * 200 + 8, k);
+    m.ensure_across_edge();
+    EXPECT_EQ(m.across_edge, links_by_search(m));
+}

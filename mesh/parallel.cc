@@ -1,0 +1,28 @@
+// Work split over the processor's cores.
+
+#include "parallel.h"
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+void for_each_part(size_t n, size_t min_part, const std::function<void(size_t, size_t)> &work)
+{
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t parts = std::clamp(n / std::max<size_t>(min_part, 1), size_t(1), cores);
+    std::vector<std::thread> threads;
+    size_t begin = 0;
+    for (size_t p = 0; p + 1 < parts; p++) {
+        const size_t end = n * (p + 1) / parts;
+        try {
+            threads.emplace_back(work, begin, end);
+        } catch (const std::system_error &) {
+            break;  // no more threads: the calling thread does the rest
+        }
+        begin = end;
+    }
+    work(begin, n);
+    for (std::thread &t : threads)
+        t.join();
+}
