@@ -106,6 +106,10 @@ public:
     void link(int v)
     {
         fill_wedges(v);
+        if (!odd[v] && wedges.size() <= small_ring && ends_differ()) {
+            link_simple();
+            return;
+        }
         const bool sorted = wedges.size() > small_ring;
         if (sorted)
             sort_ring();
@@ -120,6 +124,29 @@ public:
 
 private:
     static constexpr size_t small_ring = 16;
+
+    // True when no two faces around v leave it towards the same vertex and no
+    // two arrive from the same vertex, as around any vertex of a manifold,
+    // consistently oriented surface: each edge then has one partner at most.
+    bool ends_differ() const
+    {
+        int same = 0;
+        for (size_t t = 0; t < wedges.size(); t++)
+            for (size_t u = t + 1; u < wedges.size(); u++)
+                same += (wedges[t].next == wedges[u].next) | (wedges[t].prev == wedges[u].prev);
+        return same == 0;
+    }
+
+    // Links each edge v -> n to the edge n -> v, where there is one.
+    void link_simple()
+    {
+        for (const Wedge &w : wedges)
+            for (const Wedge &u : wedges)
+                if (u.prev == w.next) {
+                    across[w.face][w.out_slot] = u.face;
+                    break;
+                }
+    }
 
     void fill_wedges(int v)
     {

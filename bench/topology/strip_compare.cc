@@ -1,7 +1,8 @@
-// Strip building on one mesh file: ours (ensure_tristrips, adjacency included)
-// against meshoptimizer's stripifier when it is installed. Prints one line per
-// builder: strips, total strip length (indices in all strips) and the best and
-// median time of several runs.
+// Strip building on one mesh file: ours (ensure_tristrips, adjacency included,
+// and once more with the adjacency already built) against meshoptimizer's
+// stripifier when it is installed. Prints one line per builder: strips, total
+// strip length (indices in all strips) and the best and median time of
+// several runs. Each run starts from a fresh copy of the input, made untimed.
 // Usage: strip_compare mesh.ply [runs]
 
 #include <algorithm>
@@ -22,47 +23,40 @@ struct StripStats {
     long strips = 0, length = 0;
 };
 
-// Runs `build` `runs` times, returns the statistics of the last run and prints
-// them with the best and median time.
-void measure(const char *name, int runs, const std::function<StripStats()> &build)
+// Runs `build` `runs` times, each after an untimed `prepare`; returns the
+// statistics of the last run and prints them with the best and median time.
+void measure(const char *name, int runs, const std::function<void()> &prepare,
+             const std::function<StripStats()> &build)
 {
     std::vector<double> seconds;
     StripStats stats;
     for (int i = 0; i < runs; i++) {
+        prepare();
         const auto start = std::chrono::steady_clock::now();
         stats = build();
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(seconds.begin(), seconds.end());
-    std::printf("%-16s strips %9ld   total length %10ld   best %7.3f s   median %7.3f s\n", name,
+    std::printf("%-20s strips %9ld   total length %10ld   best %7.4f s   median %7.4f s\n", name,
                 stats.strips, stats.length, seconds.front(), seconds[seconds.size() / 2]);
 }
 
-StripStats ours(const TriMesh &source)
+StripStats strip_stats(const std::vector<int> &counted)
 {
-    TriMesh m;
-    m.vertices = source.vertices;
-    m.faces = source.faces;
-    m.ensure_tristrips();
     StripStats s;
-    for (size_t i = 0; i < m.tristrips.size(); i += 1 + size_t(m.tristrips[i])) {
+    for (size_t i = 0; i < counted.size(); i += 1 + size_t(counted[i])) {
         s.strips++;
-        s.length += m.tristrips[i];
+        s.length += counted[i];
     }
     return s;
 }
 
 #ifdef POLMERA_HAVE_MESHOPTIMIZER
-StripStats meshoptimizer(const TriMesh &source)
+StripStats meshoptimizer(const std::vector<unsigned> &indices, size_t vertex_count)
 {
-    std::vector<unsigned> indices;
-    indices.reserve(3 * source.faces.size());
-    for (const Face &f : source.faces)
-        indices.insert(indices.end(), {unsigned(f[0]), unsigned(f[1]), unsigned(f[2])});
     std::vector<unsigned> strips(meshopt_stripifyBound(indices.size()));
     const unsigned restart = ~0u;
-    strips.resize(meshopt_stripify(strips.data(), indices.data(), indices.size(),
-                                   source.vertices.size(), restart));
+    strips.resize(meshopt_stripify(strips.data(), indices.data(), indices.size(), vertex_count, restart));
     StripStats s;
     s.strips = strips.empty() ? 0 : 1 + std::count(strips.begin(), strips.end(), restart);
     s.length = long(strips.size()) - (s.strips > 0 ? s.strips - 1 : 0);
@@ -84,11 +78,37 @@ int main(int argc, char **argv)
         return 1;
     mesh->ensure_faces();
     std::printf("%zu triangles, %zu vertices, %d runs each\n", mesh->faces.size(), mesh->vertices.size(), runs);
-    measure("Polmera", runs, [&] { return ours(*mesh); });
+
+    TriMesh work;
+    const auto fresh_copy = [&] {
+        work = TriMesh();
+        work.vertices = mesh->vertices;
+        work.faces = mesh->faces;
+    };
+    const auto build_strips = [&] {
+        work.ensure_tristrips();
+        return strip_stats(work.tristrips);
+    };
+    measure("Polmera", runs, fresh_copy, build_strips);
+    mesh->ensure_across_edge();
+    measure("Polmera, links made", runs,
+            [&] {
+                fresh_copy();
+                work.vertex_faces = mesh->vertex_faces;
+                work.across_edge = mesh->across_edge;
+            },
+            build_strips);
 #ifdef POLMERA_HAVE_MESHOPTIMIZER
-    measure("meshoptimizer", runs, [&] { return meshoptimizer(*mesh); });
+    std::vector<unsigned> indices;
+    measure("meshoptimizer", runs,
+            [&] {
+                indices.clear();
+                for (const Face &f : mesh->faces)
+                    indices.insert(indices.end(), {unsigned(f[0]), unsigned(f[1]), unsigned(f[2])});
+            },
+            [&] { return meshoptimizer(indices, mesh->vertices.size()); });
 #else
-    std::printf("meshoptimizer    not installed (libmeshoptimizer-dev)\n");
+    std::printf("meshoptimizer        not installed (libmeshoptimizer-dev)\n");
 #endif
     return 0;
 }

@@ -12,7 +12,7 @@ import time
 try:
     import vtk
 except ImportError:
-    print("vtkStripper      not installed (python3-vtk9)")
+    print("vtkStripper          not installed (python3-vtk9)")
     sys.exit(0)
 
 
@@ -38,7 +38,7 @@ def main():
     length = out.GetStrips().GetNumberOfConnectivityIds()
     leftover = out.GetNumberOfPolys()
     seconds.sort()
-    print("%-16s strips %9d   total length %10d   best %7.3f s   median %7.3f s"
+    print("%-20s strips %9d   total length %10d   best %7.4f s   median %7.4f s"
           % ("vtkStripper", strips + leftover, length + 3 * leftover, seconds[0],
              seconds[len(seconds) // 2]))
 
