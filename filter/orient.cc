@@ -34,6 +34,16 @@ int extreme_corner(const TriMesh &mesh, const Face &f)
 
 float largest_x(const TriMesh &mesh, const Face &f) { return x_of(mesh, f[extreme_corner(mesh, f)]); }
 
+// largest_x of every face. Reading the corners in one pass over the faces
+// lets their loads overlap, where the labelling walk would wait for each.
+std::vector<float> largest_x_of_faces(const TriMesh &mesh)
+{
+    std::vector<float> x(mesh.faces.size());
+    for (size_t i = 0; i < mesh.faces.size(); i++)
+        x[i] = largest_x(mesh, mesh.faces[i]);
+    return x;
+}
+
 // Labels the edge-connected pieces in `visit_marks` and winds each piece like
 // its first face: a neighbour that runs a shared edge the same way as the face
 // that reaches it is reversed. Returns the face of largest x of each piece and
@@ -42,6 +52,8 @@ std::vector<int> label_and_align(TriMesh &mesh, bool &changed)
 {
     std::vector<Face> &faces = mesh.faces;
     std::vector<uint32_t> &label = mesh.visit_marks;
+    // Reversing a face keeps its corners, so their largest x stays.
+    const std::vector<float> face_x = largest_x_of_faces(mesh);
     std::vector<int> extreme_faces;
     std::vector<int> stack;
     for (size_t start = 0; start < faces.size(); start++) {
@@ -50,7 +62,7 @@ std::vector<int> label_and_align(TriMesh &mesh, bool &changed)
         const uint32_t k = uint32_t(extreme_faces.size());
         label[start] = k;
         int extreme = int(start);
-        float extreme_x = largest_x(mesh, faces[start]);
+        float extreme_x = face_x[start];
         stack.push_back(int(start));
         while (!stack.empty()) {
             const Face f = faces[stack.back()];
@@ -70,10 +82,9 @@ std::vector<int> label_and_align(TriMesh &mesh, bool &changed)
                         changed = true;
                     }
                     label[g] = k;
-                    const float x = largest_x(mesh, faces[g]);
-                    if (x > extreme_x) {
+                    if (face_x[g] > extreme_x) {
                         extreme = g;
-                        extreme_x = x;
+                        extreme_x = face_x[g];
                     }
                     stack.push_back(g);
                 }
