@@ -33,8 +33,6 @@ public:
         return {items.data() + starts[i], starts[i + 1] - starts[i]};
     }
 
-    friend bool operator==(const IndexLists &, const IndexLists &) = default;
-
 private:
     std::vector<size_t> starts;
     std::vector<int> items;
