@@ -226,21 +226,39 @@ private:
 };
 
 // The search itself, for the edges whose two ends both belong to faces that
-// hold a vertex twice or name no vertex.
+// hold a vertex twice or name no vertex. The faces around each such vertex a
+// are kept as pairs (the vertex before a in the face, the face), sorted, so
+// that the faces with an edge b -> a come together in face order and are
+// found by a binary search instead of a walk around a.
 void link_odd_edges(const TriMesh &mesh, const std::vector<unsigned char> &odd, std::vector<Face> &across)
 {
     const size_t nv = odd.size();
+    std::vector<size_t> starts(nv + 1);
+    std::vector<std::pair<int, int>> arriving;
+    for (size_t a = 0; a < nv; a++) {
+        starts[a] = arriving.size();
+        if (!odd[a])
+            continue;
+        for (const int o : mesh.vertex_faces[a]) {
+            const int d = mesh.corner_index(o, int(a));
+            arriving.emplace_back(mesh.faces[o][(d + 2) % 3], o);
+        }
+        std::sort(arriving.begin() + ptrdiff_t(starts[a]), arriving.end());
+    }
+    starts[nv] = arriving.size();
     for (size_t i = 0; i < mesh.faces.size(); i++) {
         for (int j = 0; j < 3; j++) {
             const int a = mesh.faces[i][(j + 1) % 3], b = mesh.faces[i][(j + 2) % 3];
             if (across[i][j] != -1 || !index_in_range(a, nv) || !index_in_range(b, nv) || !odd[a] || !odd[b])
                 continue;
-            for (const int o : mesh.vertex_faces[a]) {
-                const int k = (mesh.corner_index(o, a) + 1) % 3;
-                if (o == int(i) || mesh.faces[o][(k + 1) % 3] != b)
+            const auto last = arriving.begin() + ptrdiff_t(starts[a + 1]);
+            for (auto e = std::lower_bound(arriving.begin() + ptrdiff_t(starts[a]), last, std::pair(b, -1));
+                 e != last && e->first == b; ++e) {
+                const int o = e->second;
+                if (o == int(i))
                     continue;
                 across[i][j] = o;
-                across[o][k] = int(i);
+                across[o][(mesh.corner_index(o, a) + 1) % 3] = int(i);
                 break;
             }
         }

@@ -6,53 +6,8 @@
 // and no edge link. Readers reject such faces; skipping them only keeps a
 // damaged record from being read out of range.
 
-#include <algorithm>
-
 #include "TriMesh.h"
 #include "index_range.h"
-
-namespace {
-
-// How many face corners each vertex holds (three increments per valid face).
-std::vector<int> corner_counts(const TriMesh &mesh)
-{
-    const size_t nv = mesh.vertices.size();
-    std::vector<int> counts(nv, 0);
-    for (const Face &f : mesh.faces)
-        for (int j = 0; j < 3; j++)
-            if (index_in_range(f[j], nv))
-                counts[f[j]]++;
-    return counts;
-}
-
-} // namespace
-
-void TriMesh::ensure_vertex_neighbors()
-{
-    if (!vertex_neighbors.empty())
-        return;
-    ensure_faces();
-    if (faces.empty())
-        return;
-    progress_printf("Finding vertex neighbors... ");
-    const size_t nv = vertices.size();
-    const std::vector<int> counts = corner_counts(*this);
-    vertex_neighbors.resize(nv);
-    // Two spare slots: a vertex on a boundary fan has one more neighbour than faces.
-    for (size_t i = 0; i < nv; i++)
-        vertex_neighbors[i].reserve(counts[i] + 2);
-    for (const Face &f : faces) {
-        for (int j = 0; j < 3; j++) {
-            if (!index_in_range(f[j], nv))
-                continue;
-            std::vector<int> &list = vertex_neighbors[f[j]];
-            for (const int w : {f[(j + 1) % 3], f[(j + 2) % 3]})
-                if (index_in_range(w, nv) && std::find(list.begin(), list.end(), w) == list.end())
-                    list.push_back(w);
-        }
-    }
-    progress_printf("Done.\n");
-}
 
 namespace {
 
@@ -91,6 +46,46 @@ IndexLists incident_faces(const std::vector<Face> &faces, size_t nv)
 }
 
 } // namespace
+
+void TriMesh::ensure_vertex_neighbors()
+{
+    if (!vertex_neighbors.empty())
+        return;
+    ensure_faces();
+    if (faces.empty())
+        return;
+    progress_printf("Finding vertex neighbors... ");
+    const size_t nv = vertices.size();
+    // Each vertex's neighbours in order of discovery (faces in index order,
+    // in each face the corners in order, the next corner's vertex before the
+    // previous one's), found from its own faces. A mark per vertex replaces
+    // the search of the list, which took quadratic time around a vertex of
+    // many faces.
+    const IndexLists around = incident_faces(faces, nv);
+    vertex_neighbors.resize(nv);
+    std::vector<int> listed_for(nv, -1);  // listed_for[w] == v: w is in v's list
+    for (size_t v = 0; v < nv; v++) {
+        std::vector<int> &list = vertex_neighbors[v];
+        // Two spare slots: a vertex on a boundary fan has one more neighbour than faces.
+        list.reserve(around[v].size() + 2);
+        int last_face = -1;
+        for (const int f : around[v]) {
+            if (f == last_face)
+                continue;  // a face holding v twice is listed twice
+            last_face = f;
+            for (int j = 0; j < 3; j++) {
+                if (faces[f][j] != int(v))
+                    continue;
+                for (const int w : {faces[f][(j + 1) % 3], faces[f][(j + 2) % 3]})
+                    if (index_in_range(w, nv) && listed_for[w] != int(v)) {
+                        listed_for[w] = int(v);
+                        list.push_back(w);
+                    }
+            }
+        }
+    }
+    progress_printf("Done.\n");
+}
 
 void TriMesh::ensure_vertex_faces()
 {

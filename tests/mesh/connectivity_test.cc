@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -119,32 +120,84 @@ std::vector<Face> links_by_search(const TriMesh &m)
     return links;
 }
 
+// Few vertices and many faces: edges of up to a dozen faces either way, faces
+// repeating a vertex or naming none, and rings large enough to be searched
+// sorted.
+TriMesh tangled_mesh(std::mt19937 &rng, int nv)
+{
+    std::vector<Face> faces;
+    const int nf = 1 + int(rng() % 80);
+    for (int f = 0; f < nf; f++) {
+        Face face(int(rng() % nv), int(rng() % nv), int(rng() % nv));
+        if (rng() % 8 != 0)
+            while (face[1] == face[0] || face[2] == face[0] || face[2] == face[1])
+                face = Face(int(rng() % nv), int(rng() % nv), int(rng() % nv));
+        if (rng() % 16 == 0)
+            face[rng() % 3] = rng() % 2 ? -1 : nv;
+        faces.push_back(face);
+    }
+    return make_mesh(std::vector<Point3>(nv), faces);
+}
+
+// Neighbours by the plain rule: faces in index order, corners in order, the
+// next corner's vertex then the previous one's, each appended unless listed.
+Lists neighbours_by_search(const TriMesh &m)
+{
+    const size_t nv = m.vertices.size();
+    Lists lists(nv);
+    for (const Face &f : m.faces)
+        for (int j = 0; j < 3; j++) {
+            if (size_t(f[j]) >= nv)
+                continue;
+            for (const int w : {f[(j + 1) % 3], f[(j + 2) % 3]})
+                if (size_t(w) < nv && std::find(lists[f[j]].begin(), lists[f[j]].end(), w) == lists[f[j]].end())
+                    lists[f[j]].push_back(w);
+        }
+    return lists;
+}
+
 } // namespace
 
-TEST(Connectivity, links_match_the_plain_search_on_tangled_meshes)
+TEST(Connectivity, tables_match_the_plain_rules_on_tangled_meshes)
 {
-    // Few vertices and many faces: edges of up to a dozen faces either way,
-    // faces repeating a vertex or naming none, and rings large enough to be
-    // searched sorted.
     std::mt19937 rng(7);
     for (const int nv : {4, 6, 12, 40}) {
         for (int trial = 0; trial < 20; trial++) {
-            std::vector<Face> faces;
-            const int nf = 1 + int(rng() % 80);
-            for (int f = 0; f < nf; f++) {
-                Face face(int(rng() % nv), int(rng() % nv), int(rng() % nv));
-                if (rng() % 8 != 0)
-                    while (face[1] == face[0] || face[2] == face[0] || face[2] == face[1])
-                        face = Face(int(rng() % nv), int(rng() % nv), int(rng() % nv));
-                if (rng() % 16 == 0)
-                    face[rng() % 3] = rng() % 2 ? -1 : nv;
-                faces.push_back(face);
-            }
-            TriMesh m = make_mesh(std::vector<Point3>(nv), faces);
+            TriMesh m = tangled_mesh(rng, nv);
             m.ensure_across_edge();
+            m.ensure_vertex_neighbors();
             ASSERT_EQ(m.across_edge, links_by_search(m)) << nv << " vertices, trial " << trial;
+            ASSERT_EQ(m.vertex_neighbors, neighbours_by_search(m)) << nv << " vertices, trial " << trial;
         }
     }
+}
+
+TEST(Connectivity, vertex_of_a_hundred_thousand_faces_is_handled_in_passing)
+{
+    // Searching the ring of such a vertex for every edge would take minutes.
+    const int n = 100000;
+    std::vector<Face> cone, degenerate;
+    for (int i = 0; i < n; i++) {
+        cone.emplace_back(0, 1 + i, 2 + i);
+        degenerate.emplace_back(0, 0, 1 + i);
+    }
+    TriMesh m = make_mesh(std::vector<Point3>(n + 2), cone);
+    m.ensure_across_edge();
+    m.ensure_vertex_neighbors();
+    EXPECT_EQ(m.across_edge[0], Face(-1, 1, -1));
+    EXPECT_EQ(m.across_edge[n / 2], Face(-1, n / 2 + 1, n / 2 - 1));
+    EXPECT_EQ(m.across_edge[n - 1], Face(-1, -1, n - 2));
+    ASSERT_EQ(m.vertex_neighbors[0].size(), size_t(n + 1));
+    EXPECT_EQ(m.vertex_neighbors[0][n / 2], n / 2 + 1);
+
+    // Every face holds vertex 0 twice: no face runs another's edge backwards.
+    TriMesh d = make_mesh(std::vector<Point3>(n + 1), degenerate);
+    d.ensure_across_edge();
+    d.ensure_vertex_neighbors();
+    EXPECT_EQ(std::count(d.across_edge.begin(), d.across_edge.end(), Face(-1, -1, -1)), n);
+    ASSERT_EQ(d.vertex_neighbors[0].size(), size_t(n + 1));
+    EXPECT_EQ(d.vertex_neighbors[0][0], 0);
+    EXPECT_EQ(d.vertex_neighbors[0][n], n);
 }
 
 TEST(Connectivity, fan_of_many_faces_links_each_to_its_neighbours)
