@@ -3,6 +3,7 @@
 #include "orient.h"
 
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "face_change.h"
@@ -71,7 +72,14 @@ std::vector<int> label_and_align(TriMesh &mesh, bool &changed)
                 const int a = f[j], b = f[(j + 1) % 3];
                 if (!index_in_range(a, mesh.vertex_faces.size()))
                     continue;
-                for (const int g : mesh.vertex_faces[a]) {
+                // The faces holding both a and b, in face order, are the same
+                // whether taken from a's list or from b's: the shorter one is
+                // read, so that a vertex of many faces is not read in full
+                // for each of them.
+                std::span<const int> candidates = mesh.vertex_faces[a];
+                if (index_in_range(b, mesh.vertex_faces.size()) && mesh.vertex_faces[b].size() < candidates.size())
+                    candidates = mesh.vertex_faces[b];
+                for (const int g : candidates) {
                     if (label[g] != unlabelled)
                         continue;
                     const int ca = mesh.corner_index(g, a), cb = mesh.corner_index(g, b);

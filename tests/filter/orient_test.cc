@@ -35,6 +35,60 @@ TriMesh torus(int rows, int cols)
     return m;
 }
 
+// orient_faces by the plain rules: for each edge a -> b of a face taken from
+// the stack, the whole face list of a is read.
+std::vector<Face> oriented_by_plain_walk(TriMesh m)
+{
+    m.ensure_vertex_faces();
+    std::vector<Face> &faces = m.faces;
+    const auto largest = [&](const Face &f) {
+        int best = 0;
+        for (int j = 1; j < 3; j++)
+            if (m.vertices[f[j]].x > m.vertices[f[best]].x)
+                best = j;
+        return best;
+    };
+    std::vector<int> label(faces.size(), -1), extreme;
+    for (size_t start = 0; start < faces.size(); start++) {
+        if (label[start] >= 0)
+            continue;
+        const int k = int(extreme.size());
+        label[start] = k;
+        extreme.push_back(int(start));
+        std::vector<int> stack{int(start)};
+        while (!stack.empty()) {
+            const Face f = faces[stack.back()];
+            stack.pop_back();
+            for (int j = 0; j < 3; j++)
+                for (const int g : m.vertex_faces[f[j]]) {
+                    const int ca = m.corner_index(g, f[j]), cb = m.corner_index(g, f[(j + 1) % 3]);
+                    if (label[g] >= 0 || cb < 0)
+                        continue;
+                    if (cb == (ca + 1) % 3)
+                        std::swap(faces[g][1], faces[g][2]);
+                    label[g] = k;
+                    const Face &e = faces[extreme[k]];
+                    if (m.vertices[faces[g][largest(faces[g])]].x > m.vertices[e[largest(e)]].x)
+                        extreme[k] = g;
+                    stack.push_back(g);
+                }
+        }
+    }
+    std::vector<bool> turn;
+    for (const int e : extreme) {
+        Point3 sum;
+        for (const int g : m.vertex_faces[faces[e][largest(faces[e])]]) {
+            const Point3 &p0 = m.vertices[faces[g][0]], &p1 = m.vertices[faces[g][1]], &p2 = m.vertices[faces[g][2]];
+            sum += 0.5f * cross(p1 - p0, p2 - p0);
+        }
+        turn.push_back(sum.x < 0);
+    }
+    for (size_t i = 0; i < faces.size(); i++)
+        if (turn[label[i]])
+            std::swap(faces[i][1], faces[i][2]);
+    return faces;
+}
+
 } // namespace
 
 TEST(OrientFaces, pair_sharing_an_edge_the_same_way_is_made_consistent)
@@ -112,4 +166,41 @@ TEST(FlipFaces, rebuilds_strips_from_the_reversed_faces)
     EXPECT_EQ(canonical(strip_triangles(m)), canonical(m.faces));
     EXPECT_EQ(canonical(reversed(m.faces)), canonical(make_grid_mesh(5).faces));
     EXPECT_EQ(invariant_violation(m), "");
+}
+
+TEST(OrientFaces, tangled_meshes_are_oriented_as_by_the_plain_walk)
+{
+    // Few vertices, many faces: edges of many faces, faces repeating a vertex,
+    // vertices of many faces, several pieces.
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> coordinate(-1, 1);
+    for (int trial = 0; trial < 60; trial++) {
+        const int nv = 4 + int(rng() % 30);
+        TriMesh m;
+        for (int v = 0; v < nv; v++)
+            m.vertices.emplace_back(coordinate(rng), coordinate(rng), coordinate(rng));
+        const int nf = 1 + int(rng() % 60);
+        for (int f = 0; f < nf; f++)
+            m.faces.emplace_back(int(rng() % nv), int(rng() % nv), int(rng() % nv));
+        const std::vector<Face> expected = oriented_by_plain_walk(m);
+        orient_faces(m);
+        ASSERT_EQ(m.faces, expected) << "trial " << trial;
+    }
+}
+
+TEST(OrientFaces, fan_of_a_hundred_thousand_faces_is_oriented_in_passing)
+{
+    // Reading the apex's whole face list for each face would take minutes.
+    const int n = 100000;
+    TriMesh m;
+    m.vertices.emplace_back(0, 0, 1);
+    for (int i = 0; i <= n; i++) {
+        const float angle = 3.14159f * float(i) / float(n);
+        m.vertices.emplace_back(std::cos(angle), std::sin(angle), 0);
+    }
+    for (int i = 0; i < n; i++)
+        m.faces.push_back(i % 2 ? Face(0, 1 + i, 2 + i) : Face(0, 2 + i, 1 + i));
+    orient_faces(m);
+    for (int i = 0; i < n; i++)
+        ASSERT_EQ(m.faces[i], m.faces[0][1] == 1 ? Face(0, 1 + i, 2 + i) : Face(0, 2 + i, 1 + i)) << i;
 }
