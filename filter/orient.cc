@@ -45,6 +45,39 @@ std::vector<float> largest_x_of_faces(const TriMesh &mesh)
     return x;
 }
 
+// The faces around each vertex that may still be unlabelled. Labels are never
+// taken back, so the labelled faces at the front of a list are passed once
+// and for good: a vertex of many faces is not read in full again for each of
+// them.
+class UnlabelledFaces {
+public:
+    UnlabelledFaces(const IndexLists &lists, const std::vector<uint32_t> &label)
+        : lists(lists), label(label), first(lists.size(), 0)
+    {
+    }
+
+    // The list of v from its first unlabelled face on (a short list whole);
+    // empty for an index that names no vertex.
+    std::span<const int> of(int v)
+    {
+        if (!index_in_range(v, lists.size()))
+            return {};
+        const std::span<const int> list = lists[v];
+        if (list.size() <= short_list)
+            return list;  // not worth a cursor
+        size_t &i = first[v];
+        while (i < list.size() && label[list[i]] != unlabelled)
+            i++;
+        return list.subspan(i);
+    }
+
+private:
+    static constexpr size_t short_list = 32;
+    const IndexLists &lists;
+    const std::vector<uint32_t> &label;
+    std::vector<size_t> first;
+};
+
 // Labels the edge-connected pieces in `visit_marks` and winds each piece like
 // its first face: a neighbour that runs a shared edge the same way as the face
 // that reaches it is reversed. Returns the face of largest x of each piece and
@@ -55,6 +88,7 @@ std::vector<int> label_and_align(TriMesh &mesh, bool &changed)
     std::vector<uint32_t> &label = mesh.visit_marks;
     // Reversing a face keeps its corners, so their largest x stays.
     const std::vector<float> face_x = largest_x_of_faces(mesh);
+    UnlabelledFaces around(mesh.vertex_faces, label);
     std::vector<int> extreme_faces;
     std::vector<int> stack;
     for (size_t start = 0; start < faces.size(); start++) {
@@ -72,13 +106,12 @@ std::vector<int> label_and_align(TriMesh &mesh, bool &changed)
                 const int a = f[j], b = f[(j + 1) % 3];
                 if (!index_in_range(a, mesh.vertex_faces.size()))
                     continue;
-                // The faces holding both a and b, in face order, are the same
-                // whether taken from a's list or from b's: the shorter one is
-                // read, so that a vertex of many faces is not read in full
-                // for each of them.
-                std::span<const int> candidates = mesh.vertex_faces[a];
-                if (index_in_range(b, mesh.vertex_faces.size()) && mesh.vertex_faces[b].size() < candidates.size())
-                    candidates = mesh.vertex_faces[b];
+                // The unlabelled faces holding both a and b, in face order,
+                // are the same whether taken from a's list or from b's: the
+                // shorter one is read.
+                const bool from_b = index_in_range(b, mesh.vertex_faces.size()) &&
+                                    mesh.vertex_faces[b].size() < mesh.vertex_faces[a].size();
+                const std::span<const int> candidates = around.of(from_b ? b : a);
                 for (const int g : candidates) {
                     if (label[g] != unlabelled)
                         continue;

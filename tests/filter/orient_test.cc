@@ -188,7 +188,7 @@ TEST(OrientFaces, tangled_meshes_are_oriented_as_by_the_plain_walk)
     }
 }
 
-TEST(OrientFaces, fan_of_a_hundred_thousand_faces_is_oriented_in_passing)
+TEST(OrientFaces, fans_of_a_hundred_thousand_faces_are_oriented_in_passing)
 {
     // Reading the apex's whole face list for each face would take minutes.
     const int n = 100000;
@@ -203,4 +203,12 @@ TEST(OrientFaces, fan_of_a_hundred_thousand_faces_is_oriented_in_passing)
     orient_faces(m);
     for (int i = 0; i < n; i++)
         ASSERT_EQ(m.faces[i], m.faces[0][1] == 1 ? Face(0, 1 + i, 2 + i) : Face(0, 2 + i, 1 + i)) << i;
+
+    // Faces that all hold vertex 0 twice share the edge 0-0: one piece,
+    // turned as a whole or not at all.
+    for (int i = 0; i < n; i++)
+        m.faces[i] = Face(0, 0, 1 + i);
+    orient_faces(m);
+    for (int i = 0; i < n; i++)
+        ASSERT_EQ(m.faces[i], m.faces[0][1] == 0 ? Face(0, 0, 1 + i) : Face(0, 1 + i, 0)) << i;
 }
