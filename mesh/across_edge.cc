@@ -158,32 +158,21 @@ private:
         }
     }
 
-    // Collects the group of edge t (v -> n) when t is the first edge v -> n
-    // and its link is not simply the one edge n -> v; true then. Sets the
-    // simple links itself.
+    // Collects the group of edge t (v -> n) unless an earlier edge v -> n
+    // stands for it; false then.
     bool find_linear(int n, int t)
     {
-        int out_count = 0, in_count = 0, first_out = -1, first_in = -1;
-        for (int u = 0; u < int(wedges.size()); u++) {
-            if (wedges[u].next == n && out_count++ == 0)
-                first_out = u;
-            if (wedges[u].prev == n && in_count++ == 0)
-                first_in = u;
-        }
-        if (first_out != t || in_count == 0)
-            return false;
-        if (out_count == 1 && in_count == 1) {
-            across[wedges[t].face][wedges[t].out_slot] = wedges[first_in].face;
-            return false;
-        }
+        for (int u = 0; u < t; u++)
+            if (wedges[u].next == n)
+                return false;
         group.out.clear();
         group.in.clear();
-        for (int u = t; u < int(wedges.size()); u++)
-            if (wedges[u].next == n)
+        for (int u = 0; u < int(wedges.size()); u++) {
+            if (u >= t && wedges[u].next == n)
                 group.out.push_back(u);
-        for (int u = first_in; u < int(wedges.size()); u++)
             if (wedges[u].prev == n)
                 group.in.push_back(u);
+        }
         return true;
     }
 
