@@ -43,3 +43,8 @@ float elapsed_seconds(uint64_t start, uint64_t end)
     const double ticks = static_cast<double>(static_cast<int64_t>(end - start));
     return static_cast<float>(ticks * period::num / period::den);
 }
+
+float elapsed_msec(uint64_t start)
+{
+    return 1000.0f * elapsed_seconds(start, now_ticks());
+}

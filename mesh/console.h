@@ -15,3 +15,6 @@ uint64_t now_ticks();
 
 // Seconds between two stamps taken with now_ticks().
 float elapsed_seconds(uint64_t start, uint64_t end);
+
+// Milliseconds from the stamp `start` to now.
+float elapsed_msec(uint64_t start);

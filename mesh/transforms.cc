@@ -9,15 +9,7 @@ void transform_mesh(const Matrix4 &xf, TriMesh &mesh)
         p = xf * p;
 
     if (!mesh.normals.empty()) {
-        // Normals go with the transposed upper 3x3 of the inverse; the
-        // inverse's fourth row gives the homogeneous divisor (1 when affine).
-        const Matrix4 inv = inverse(xf);
-        Matrix4 normal_xf;
-        for (int r = 0; r < 3; r++)
-            for (int c = 0; c < 3; c++)
-                normal_xf(r, c) = inv(c, r);
-        for (int c = 0; c < 4; c++)
-            normal_xf(3, c) = inv(3, c);
+        const Matrix4 normal_xf = normal_transform(xf);
         for (Point3 &n : mesh.normals)
             normalize(n = normal_xf * n);
     }
@@ -26,6 +18,20 @@ void transform_mesh(const Matrix4 &xf, TriMesh &mesh)
     mesh.clear_bounding_sphere();
     mesh.clear_point_areas();
     mesh.clear_curvatures();
+}
+
+Matrix4 normal_transform(const Matrix4 &xf)
+{
+    // The transposed upper 3x3 of the inverse; the inverse's fourth row gives
+    // the homogeneous divisor (1 when affine).
+    const Matrix4 inv = inverse(xf);
+    Matrix4 normal_xf;
+    for (int r = 0; r < 3; r++)
+        for (int c = 0; c < 3; c++)
+            normal_xf(r, c) = inv(c, r);
+    for (int c = 0; c < 4; c++)
+        normal_xf(3, c) = inv(3, c);
+    return normal_xf;
 }
 
 void translate_mesh(TriMesh &mesh, const Point3 &v)

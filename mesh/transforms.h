@@ -16,6 +16,12 @@
 // colours, confidences and adjacency stay.
 void transform_mesh(const Matrix4 &xf, TriMesh &mesh);
 
+// The transform that carries normals along with xf: the transposed upper 3x3
+// of inverse(xf), with the inverse's fourth row as the homogeneous divisor (1
+// for affine transforms) and no translation. Apply it with Matrix4 * Point3;
+// the result is not renormalised.
+Matrix4 normal_transform(const Matrix4 &xf);
+
 // transform_mesh with a translation by v, a uniform scale by s, or a rotation
 // by `angle` radians about `axis` through the origin.
 void translate_mesh(TriMesh &mesh, const Point3 &v);
