@@ -44,6 +44,25 @@ constexpr Matching plane_matching{13.73818f, 25, 500, 2.0f};
 // coordinate count as rounding.
 constexpr float rounding_ulps = 16;
 
+// The squared pair distance beyond which a pair is an outlier: k times the
+// median. Points that differ only by the rounding of their coordinates are
+// never outliers, though: once the meshes fit, most pairs may coincide
+// exactly, and the median alone would then drop every pair that does not.
+float outlier_limit2(const std::vector<PointPair> &pairs, float k)
+{
+    std::vector<float> d2(pairs.size());
+    float magnitude = 0;
+    for (size_t i = 0; i < pairs.size(); i++) {
+        d2[i] = dist2(pairs[i].p1, pairs[i].p2);
+        for (int c = 0; c < 3; c++)
+            magnitude = std::max({magnitude, std::abs(pairs[i].p1[c]), std::abs(pairs[i].p2[c])});
+    }
+    const auto median = d2.begin() + d2.size() / 2;
+    std::nth_element(d2.begin(), median, d2.end());
+    const float rounding = rounding_ulps * std::numeric_limits<float>::epsilon() * magnitude;
+    return std::max(k * *median, rounding * rounding);
+}
+
 // Pairs from both directions, the outliers dropped; incr and maxdist adapted
 // to what was kept. False, with the message, when too few pairs remain.
 bool match_pairs(Registration &reg, const Matching &matching, std::vector<PointPair> &pairs)
@@ -59,20 +78,7 @@ bool match_pairs(Registration &reg, const Matching &matching, std::vector<PointP
     }
 
     const uint64_t reject_start = now_ticks();
-    std::vector<float> d2(pairs.size());
-    float magnitude = 0;
-    for (size_t i = 0; i < pairs.size(); i++) {
-        d2[i] = dist2(pairs[i].p1, pairs[i].p2);
-        for (int k = 0; k < 3; k++)
-            magnitude = std::max({magnitude, std::abs(pairs[i].p1[k]), std::abs(pairs[i].p2[k])});
-    }
-    const auto median = d2.begin() + d2.size() / 2;
-    std::nth_element(d2.begin(), median, d2.end());
-    // Points that differ only by the rounding of their coordinates are never
-    // outliers: once the meshes fit, most pairs may coincide exactly, and the
-    // median threshold alone would drop every pair that does not.
-    const float rounding = rounding_ulps * std::numeric_limits<float>::epsilon() * magnitude;
-    const float limit2 = std::max(matching.k * *median, rounding * rounding);
+    const float limit2 = outlier_limit2(pairs, matching.k);
     const float limit = std::sqrt(limit2);
     progress_printf("Rejecting pairs > %f\n", limit);
     const size_t before = pairs.size();
@@ -210,6 +216,7 @@ void gather_pairs(const AlignSide &target, const AlignSide &sample, float incr, 
     const TriMesh &s = sample.mesh;
     const bool target_is_cloud = t.faces.empty() && t.tristrips.empty();
     const float *first = reinterpret_cast<const float *>(t.vertices.data());
+    const float maxdist2 = maxdist * maxdist;
     const std::vector<float> &cdf = sample.cdf;
 
     auto next = cdf.begin();
@@ -221,7 +228,7 @@ void gather_pairs(const AlignSide &target, const AlignSide &sample, float incr, 
         const size_t l = size_t(next - cdf.begin());
         const Point3 p = to_target * s.vertices[l];
         const NormCompat compat(normal_to_target * s.normals[l], t);
-        const float *match = target.tree.closest_point(&p.x, maxdist * maxdist, &compat);
+        const float *match = target.tree.closest_point(&p.x, maxdist2, &compat);
         if (!match)
             continue;
         const int j = int((match - first) / 3);
