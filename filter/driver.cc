@@ -49,7 +49,7 @@ bool is_output_name(const char *arg) { return arg[0] != '-' || std::strcmp(arg, 
 
 } // namespace
 
-int run_stripline(int argc, char **argv)
+int run_stripline(int argc, char **argv, const char *&written)
 {
     if (argc < 2) {
         print_usage(stderr);
@@ -88,5 +88,9 @@ int run_stripline(int argc, char **argv)
         return 0;
     if (run.keep_strips && mesh->tristrips.empty())
         mesh->ensure_tristrips();
-    return write_mesh(output, *mesh) ? 0 : 1;
+    if (!write_mesh(output, *mesh))
+        return 1;
+    if (std::strcmp(output, "-") != 0)
+        written = output;
+    return 0;
 }

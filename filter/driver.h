@@ -3,5 +3,6 @@
 // command-line order and writes the output named last.
 
 // Runs Stripline on a command line (argv[0] is the program name) and returns
-// the process exit status.
-int run_stripline(int argc, char **argv);
+// the process exit status. `written` becomes the name of the file written, and
+// stays null when nothing was written to a named file.
+int run_stripline(int argc, char **argv, const char *&written);
