@@ -168,3 +168,10 @@ int show_result_viewer(int argc, char **argv, const char *mesh_file, const std::
     glutMainLoop();
     return 0;
 }
+
+int finish_in_result_viewer(int status, int argc, char **argv, const char *written, const char *placement_of)
+{
+    if (status != 0 || !written)
+        return status;
+    return show_result_viewer(argc, argv, written, transform_file_name(placement_of));
+}

@@ -21,3 +21,8 @@ int run_viewer_program(int argc, char **argv);
 // error that it skips the viewer and returns 0; when the file cannot be read,
 // it returns 1.
 int show_result_viewer(int argc, char **argv, const char *mesh_file, const std::string &xf_name);
+
+// How a console tool ends: with `status` when it failed or wrote no named
+// file, otherwise in the result viewer on `written`, placed by the ".xf" file
+// that belongs to `placement_of` (a mesh file name).
+int finish_in_result_viewer(int status, int argc, char **argv, const char *written, const char *placement_of);
