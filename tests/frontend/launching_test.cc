@@ -287,9 +287,10 @@ TEST(OutsidePrograms, suite_stand_ins_write_the_files_the_window_chains)
     EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("c.ply"));
 }
 
-TEST(SuitePrograms, every_filter_action_works_with_the_real_stripline)
+TEST(SuitePrograms, every_filter_and_bake_action_works_with_the_real_programs)
 {
-    // A closed octahedron, so that every filter has something to do.
+    // A closed octahedron, so that every filter has something to do; the
+    // bakes colour what the filters made.
     QTemporaryDir dir;
     write_all(dir.filePath("start.obj"), "v 1 0 0\nv -1 0 0\nv 0 1 0\nv 0 -1 0\nv 0 0 1\nv 0 0 -1\n"
                                          "f 1 3 5\nf 3 2 5\nf 2 4 5\nf 4 1 5\nf 3 1 6\nf 2 3 6\nf 4 2 6\nf 1 4 6\n");
@@ -314,6 +315,9 @@ TEST(SuitePrograms, every_filter_action_works_with_the_real_stripline)
         {"actionSubD_Fly", "FINISHED", "element face 512\n"},
         {"actionSmooth_Mesh_2", "FINISHED", "element face 512\n"},
         {"actionAdd_noise", "FINISHED", "element face 512\n"},
+        {"actionNorm_Bake", "FINISHED", "property uchar diffuse_red\n"},
+        {"actionAmb_Occ", "FINISHED", "property uchar diffuse_red\n"},
+        {"actionCorrect_Coloor", "FINISHED", "property uchar diffuse_red\n"},
     };
     int n = 0;
     for (const auto &step : steps) {

@@ -5,6 +5,8 @@
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The suite's programs that the tests start must not open their result viewers.
+    qputenv("POLMERA_NO_VIEWER", "1");
     QApplication app(argc, argv);
     // Windows that tests close must not end anything.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -173,18 +173,23 @@ TEST_F(WindowTest, ctrl_x_saves_the_view_that_reopening_shows_again)
     EXPECT_EQ(reopened.wait(), 0) << reopened.err();
 }
 
-TEST_F(WindowTest, stripline_shows_its_result_until_the_window_is_closed)
+TEST_F(WindowTest, the_tools_show_their_result_until_the_window_is_closed)
 {
-    const std::string out = dir.file("strips.ply");
-    WindowProgram tool(x, "Stripline", {torus(), "-tstrip", out});
-    ASSERT_TRUE(tool.find_window("Polmera Viewer by Arkwell"));
-    const Image image = tool.screenshot("stripline_result");
-    EXPECT_GT(mesh_pixels(image), 2000u);
-    EXPECT_EQ(grid_pixels(image), 0u);
-    tool.close_window();
-    EXPECT_EQ(tool.wait(), 0) << tool.err();
-    EXPECT_NE(tool.out().find(" msec."), std::string::npos);
-    EXPECT_TRUE(file_exists(out));
+    const std::string out = dir.file("result.ply");
+    const std::vector<std::string> runs[] = {{"Stripline", torus(), "-tstrip", out},
+                                             {"bake", dir.file("torus.ply"), "shape", "1", "0", out}};
+    for (const auto &run : runs) {
+        WindowProgram tool(x, run[0], {run.begin() + 1, run.end()});
+        ASSERT_TRUE(tool.find_window("Polmera Viewer by Arkwell")) << tool.err();
+        const Image image = tool.screenshot(run[0] + "_result");
+        EXPECT_GT(mesh_pixels(image), 2000u) << run[0];
+        EXPECT_EQ(grid_pixels(image), 0u) << run[0];
+        tool.close_window();
+        EXPECT_EQ(tool.wait(), 0) << tool.err();
+        EXPECT_NE(tool.out().find(" msec."), std::string::npos) << run[0];
+        EXPECT_TRUE(file_exists(out)) << run[0];
+        std::filesystem::remove(out);
+    }
 }
 
 TEST_F(WindowTest, without_a_display_or_with_the_switch_no_window_waits)
