@@ -102,7 +102,7 @@ bool reference_distance(TriMesh &mesh, char *const *args)
         return false;
     const auto reference = read_mesh(args[0]);
     if (!reference) {
-        error_printf("ao2: cannot read the reference mesh [%s].\n", args[0]);
+        error_printf("Couldn't read this shit %s\n", args[0]);
         return false;
     }
     return bake_reference_distance(mesh, *reference, float(dmax));

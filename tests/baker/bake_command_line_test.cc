@@ -138,7 +138,7 @@ TEST_F(BakeRun, refused_arguments_name_themselves_and_write_nothing)
         {{"colRemap", "1", "-0.5", "2.2"}, "offset -0.5"},  // a negative base on black
         {{"ao2", in(), "0"}, "maximum distance 0"},
         {{"ao2", in(), "-1"}, "maximum distance -1"},
-        {{"ao2", unreadable, "1"}, "reference mesh [" + unreadable + "]"},
+        {{"ao2", unreadable, "1"}, "Couldn't read this shit " + unreadable + "\n"},
         {{"bdy", "-1"}, "rings -1"},
         {{"findv", "0", "-2"}, "rings -2"},
         {{"findv", "16", "1"}, "vertex 16"},
