@@ -8,10 +8,6 @@
 #include "TriMesh.h"
 #include "test_support.h"
 
-// A closed sphere about the origin: an icosahedron whose faces are split into
-// four `levels` times, every vertex pushed onto the sphere; faces outward.
-TriMesh make_icosphere(int levels, float radius = 1.0f);
-
 // make_grid_mesh(n) centred on the origin (spacing 1), lifted to the height
 // z = a x^2 + b y^2: a bowl for a, b > 0, a saddle for a b < 0.
 TriMesh make_quadric_patch(int n, float a, float b);
