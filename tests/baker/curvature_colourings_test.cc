@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "bake_test_support.h"
+#include "curvature.h"
 #include "curvature_colourings.h"
 #include "curvature_smoothing.h"
 #include "hsv_colour.h"
@@ -80,6 +81,60 @@ TEST(SmoothCurvatures, evens_out_a_roughened_sphere)
     const double before = spread();
     stderr_of([&] { smooth_curvatures(mesh, 2 * mesh.median_edge_length()); });
     EXPECT_LT(spread(), 0.25 * before);
+}
+
+TEST(SmoothCurvatures, computes_exactly_the_plain_fill_in_stack_order)
+{
+    // The smoothing written out as plainly as it is defined, one vertex at a
+    // time with the record's visit marks; the fast one must match it to the bit.
+    TriMesh mesh = make_quadric_patch(40, 0.02f, -0.01f);
+    stderr_of([&] { mesh.ensure_curvatures(); });
+    mesh.ensure_vertex_neighbors();
+    const float sigma = 1.5f, w2 = 1 / (sigma * sigma);
+    const size_t nv = mesh.vertices.size();
+    TriMesh expected = mesh;
+    mesh.visit_marks.assign(nv, 0);
+    for (size_t i = 0; i < nv; i++) {
+        float s[3], own[3];
+        project_curvature(mesh.principal_dir1[i], mesh.principal_dir2[i], mesh.principal_curv1[i], 0,
+                          mesh.principal_curv2[i], mesh.principal_dir1[i], mesh.principal_dir2[i], own[0], own[1],
+                          own[2]);
+        float total = mesh.point_areas[i];
+        for (int k = 0; k < 3; k++)
+            s[k] = own[k] * total;
+        std::vector<int> stack(mesh.vertex_neighbors[i].begin(), mesh.vertex_neighbors[i].end());
+        mesh.visit_marks[i] = ++mesh.visit_stamp;
+        while (!stack.empty()) {
+            const int j = stack.back();
+            stack.pop_back();
+            if (mesh.visit_marks[j] == mesh.visit_stamp)
+                continue;
+            mesh.visit_marks[j] = mesh.visit_stamp;
+            const float c = dot(mesh.normals[i], mesh.normals[j]);
+            const float d2w = dist2(mesh.vertices[i], mesh.vertices[j]) * w2;
+            if (!(c > 0) || !(d2w < 9))
+                continue;
+            const float w = std::exp(-0.5f * d2w) * c * mesh.point_areas[j];
+            float t[3];
+            project_curvature(mesh.principal_dir1[j], mesh.principal_dir2[j], mesh.principal_curv1[j], 0,
+                              mesh.principal_curv2[j], mesh.principal_dir1[i], mesh.principal_dir2[i], t[0], t[1],
+                              t[2]);
+            for (int k = 0; k < 3; k++)
+                s[k] += w * t[k];
+            total += w;
+            for (const int k : mesh.vertex_neighbors[j])
+                if (mesh.visit_marks[k] != mesh.visit_stamp)
+                    stack.push_back(k);
+        }
+        diagonalize_curvature(mesh.principal_dir1[i], mesh.principal_dir2[i], s[0] / total, s[1] / total,
+                              s[2] / total, mesh.normals[i], expected.principal_dir1[i], expected.principal_dir2[i],
+                              expected.principal_curv1[i], expected.principal_curv2[i]);
+    }
+    stderr_of([&] { smooth_curvatures(mesh, sigma); });
+    EXPECT_EQ(mesh.principal_curv1, expected.principal_curv1);
+    EXPECT_EQ(mesh.principal_curv2, expected.principal_curv2);
+    EXPECT_EQ(mesh.principal_dir1, expected.principal_dir1);
+    EXPECT_EQ(mesh.principal_dir2, expected.principal_dir2);
 }
 
 TEST(MeanCurvatureShading, gives_half_grey_for_scale_zero_without_smoothing)
