@@ -40,15 +40,13 @@ struct FillMesh {
     {
         const size_t nv = mesh.vertices.size();
         vertices.resize(nv);
-        for (size_t i = 0; i < nv; i++)
-            vertices[i] = {mesh.vertices[i],
-                           mesh.normals[i],
-                           mesh.principal_dir1[i],
-                           mesh.principal_dir2[i],
+        for_each_index(nv, 16384, [&](size_t i) {
+            vertices[i] = {mesh.vertices[i],       mesh.normals[i],
+                           mesh.principal_dir1[i], mesh.principal_dir2[i],
                            cross(mesh.principal_dir1[i], mesh.principal_dir2[i]),
-                           mesh.point_areas[i],
-                           mesh.principal_curv1[i],
+                           mesh.point_areas[i],    mesh.principal_curv1[i],
                            mesh.principal_curv2[i]};
+        });
         starts.assign(nv + 1, 0);
         for (size_t i = 0; i < nv && i < mesh.vertex_neighbors.size(); i++)
             starts[i + 1] = mesh.vertex_neighbors[i].size();
@@ -221,13 +219,10 @@ void smooth_curvatures(TriMesh &mesh, float sigma)
             for (size_t i = begin; i < end; i++)
                 smoothed[i] = smoothed_tensor(fill_mesh, i, w2, fill);
     });
-    for_each_block(nv, 4096, [&](BlockQueue &blocks) {
-        size_t begin, end;
-        while (blocks.next(begin, end))
-            for (size_t i = begin; i < end; i++)
-                diagonalize_curvature(mesh.principal_dir1[i], mesh.principal_dir2[i], smoothed[i].ku,
-                                      smoothed[i].kuv, smoothed[i].kv, mesh.normals[i], mesh.principal_dir1[i],
-                                      mesh.principal_dir2[i], mesh.principal_curv1[i], mesh.principal_curv2[i]);
+    for_each_index(nv, 4096, [&](size_t i) {
+        diagonalize_curvature(mesh.principal_dir1[i], mesh.principal_dir2[i], smoothed[i].ku, smoothed[i].kuv,
+                              smoothed[i].kv, mesh.normals[i], mesh.principal_dir1[i], mesh.principal_dir2[i],
+                              mesh.principal_curv1[i], mesh.principal_curv2[i]);
     });
     progress_printf("Done.  Filtering took %f sec.\n", elapsed_seconds(start, now_ticks()));
 }

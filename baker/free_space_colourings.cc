@@ -8,9 +8,9 @@
 #include <span>
 
 #include "KDtree.h"
-#include "colour_vertices.h"
 #include "curvature_colourings.h"
 #include "hsv_colour.h"
+#include "parallel.h"
 
 namespace {
 
@@ -102,9 +102,9 @@ void bake_accessibility(TriMesh &mesh, double maxsize_factor, double offset_fact
     const float maxsize = float(maxsize_factor * f), offset = float(offset_factor * f);
     progress_printf("Using maxsize = %f, offset = %f\n", double(maxsize), double(offset));
     const KDtree tree(mesh.vertices);
-    colour_vertices(mesh, [&](size_t i) {
+    for_each_index(mesh.vertices.size(), 1024, [&](size_t i) {
         const float r = free_ball_radius(tree, mesh.vertices[i], mesh.normals[i], maxsize, offset);
-        return Color(r, r, r);
+        mesh.colors[i] = Color(r, r, r);
     });
 }
 
@@ -118,14 +118,14 @@ bool bake_reference_distance(TriMesh &mesh, TriMesh &reference, float dmax)
     const KDtree tree(reference.vertices);
     const float *first = reinterpret_cast<const float *>(reference.vertices.data());
     const float dmax2 = dmax * dmax;
-    colour_vertices(mesh, [&](size_t i) {
+    for_each_index(mesh.vertices.size(), 1024, [&](size_t i) {
         const Point3 &p = mesh.vertices[i];
         float d = dmax;
         // A limit whose square is 0 would stand for the whole root cell.
         if (const float *hit = dmax2 > 0.0f ? tree.closest_point(&p.x, dmax2) : nullptr)
             d = len(p - closest_around_vertex(reference, int((hit - first) / 3), p));
         const float e = d / dmax;
-        return hsv_to_rgb(4.0f * (1.0f - e), 0.3f * e + 0.7f, 0.3f * e + 0.7f);
+        mesh.colors[i] = hsv_to_rgb(4.0f * (1.0f - e), 0.3f * e + 0.7f, 0.3f * e + 0.7f);
     });
     return true;
 }

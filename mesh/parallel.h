@@ -33,3 +33,17 @@ private:
 // element must not depend on the thread or on the other elements' order. Runs
 // on the calling thread alone for a single block.
 void for_each_block(size_t n, size_t block, const std::function<void(BlockQueue &)> &thread_work);
+
+// Calls work(i) for every i in [0, n), in blocks of `block` spread over all
+// cores as for_each_block does. work(i) must depend on i alone, not on which
+// thread runs it or on the order.
+template <class Work>
+void for_each_index(size_t n, size_t block, const Work &work)
+{
+    for_each_block(n, block, [&](BlockQueue &blocks) {
+        size_t begin, end;
+        while (blocks.next(begin, end))
+            for (size_t i = begin; i < end; i++)
+                work(i);
+    });
+}
