@@ -55,5 +55,7 @@ TEST(Parallel, blocks_cover_the_range_once_each_within_bounds)
 TEST(Parallel, for_each_index_visits_every_index_once)
 {
     for (const size_t n : {0, 1, 1000})
-        expect_each_element_once(n, [&](const Visit &visit) { for_each_index(n, 7, [&](size_t i) { visit(i, i + 1); }); });
+        expect_each_element_once(n, [&](const Visit &visit) {
+            for_each_index(n, 7, [&](size_t i) { visit(i, i + 1); });
+        });
 }
