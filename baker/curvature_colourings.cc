@@ -11,6 +11,7 @@
 
 #include "curvature_smoothing.h"
 #include "hsv_colour.h"
+#include "parallel.h"
 
 namespace {
 
@@ -82,14 +83,14 @@ bool bake_shape(TriMesh &mesh, double scale_factor, double smoothing)
     if (!prepare_curvature_shading(mesh, "shape", scale_factor, smoothing, scale))
         return false;
     const float scale2 = scale * scale;
-    for (size_t i = 0; i < mesh.colors.size(); i++) {
+    for_each_index(mesh.vertices.size(), 1024, [&](size_t i) {
         const float k1 = mesh.principal_curv1[i], k2 = mesh.principal_curv2[i];
         const float H = (k1 + k2) * 0.5f, K = k1 * k2, H2 = H * H;
         const float sgn = H < 0.0f ? -1.0f : 1.0f;
         const float hue = 4.0f / 3.0f * std::abs(std::atan2(H2 - K, sgn * H2));
         const float saturation = 6.2831855f * std::atan(scale2 * (2.0f * H2 - K));
         mesh.colors[i] = hsv_to_rgb(hue, saturation, 1.0f);
-    }
+    });
     return true;
 }
 
@@ -99,10 +100,10 @@ bool bake_mean_curvature_shading(TriMesh &mesh, double scale_factor, double smoo
     if (!prepare_curvature_shading(mesh, "ao", scale_factor, smoothing, scale))
         return false;
     const float half_pi = 1.5707964f, pi = 3.1415927f;
-    for (size_t i = 0; i < mesh.colors.size(); i++) {
+    for_each_index(mesh.vertices.size(), 1024, [&](size_t i) {
         const float H = (mesh.principal_curv1[i] + mesh.principal_curv2[i]) * 0.5f;
         const float c = (std::atan(scale * H) + half_pi) / pi;
         mesh.colors[i] = Color(c, c, c);
-    }
+    });
     return true;
 }

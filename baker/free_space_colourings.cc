@@ -14,9 +14,6 @@
 
 namespace {
 
-// Vertices per part when the work is split over the cores.
-constexpr size_t min_part = 2048;
-
 // True when some point of the tree lies strictly within `radius` of `centre`.
 // A radius of 0 or less (or one whose square is 0) reaches nothing; the tree
 // would take a zero limit as "the whole root cell".
@@ -105,11 +102,9 @@ void bake_accessibility(TriMesh &mesh, double maxsize_factor, double offset_fact
     const float maxsize = float(maxsize_factor * f), offset = float(offset_factor * f);
     progress_printf("Using maxsize = %f, offset = %f\n", double(maxsize), double(offset));
     const KDtree tree(mesh.vertices);
-    for_each_part(mesh.vertices.size(), min_part, [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; i++) {
-            const float r = free_ball_radius(tree, mesh.vertices[i], mesh.normals[i], maxsize, offset);
-            mesh.colors[i] = Color(r, r, r);
-        }
+    for_each_index(mesh.vertices.size(), 1024, [&](size_t i) {
+        const float r = free_ball_radius(tree, mesh.vertices[i], mesh.normals[i], maxsize, offset);
+        mesh.colors[i] = Color(r, r, r);
     });
 }
 
@@ -123,16 +118,14 @@ bool bake_reference_distance(TriMesh &mesh, TriMesh &reference, float dmax)
     const KDtree tree(reference.vertices);
     const float *first = reinterpret_cast<const float *>(reference.vertices.data());
     const float dmax2 = dmax * dmax;
-    for_each_part(mesh.vertices.size(), min_part, [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; i++) {
-            const Point3 &p = mesh.vertices[i];
-            float d = dmax;
-            // A limit whose square is 0 would stand for the whole root cell.
-            if (const float *hit = dmax2 > 0.0f ? tree.closest_point(&p.x, dmax2) : nullptr)
-                d = len(p - closest_around_vertex(reference, int((hit - first) / 3), p));
-            const float e = d / dmax;
-            mesh.colors[i] = hsv_to_rgb(4.0f * (1.0f - e), 0.3f * e + 0.7f, 0.3f * e + 0.7f);
-        }
+    for_each_index(mesh.vertices.size(), 1024, [&](size_t i) {
+        const Point3 &p = mesh.vertices[i];
+        float d = dmax;
+        // A limit whose square is 0 would stand for the whole root cell.
+        if (const float *hit = dmax2 > 0.0f ? tree.closest_point(&p.x, dmax2) : nullptr)
+            d = len(p - closest_around_vertex(reference, int((hit - first) / 3), p));
+        const float e = d / dmax;
+        mesh.colors[i] = hsv_to_rgb(4.0f * (1.0f - e), 0.3f * e + 0.7f, 0.3f * e + 0.7f);
     });
     return true;
 }

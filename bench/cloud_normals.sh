@@ -19,17 +19,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 "$build/bench/normals_bench" --write "$work/cloud.ply" "$points" 2>/dev/null
 
-best_of_three() {
-    local best=""
-    for _ in 1 2 3; do
-        local start=$EPOCHREALTIME
-        "$@" >/dev/null 2>&1
-        local t
-        t=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { print b - a }')
-        if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
-    done
-    echo "$best"
-}
+. "$(dirname "$0")/timing.sh"
 
 plain=$(best_of_three "$build/bin/Stripline" "$work/cloud.ply" "$work/plain.ply")
 normals=$(best_of_three "$build/bin/Stripline" "$work/cloud.ply" "norm:$work/normals.ply")

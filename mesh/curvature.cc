@@ -10,36 +10,6 @@
 #include "TriMesh.h"
 #include "lineqn.h"
 
-void rotate_frame(const Point3 &old_u, const Point3 &old_v, const Point3 &new_norm, Point3 &new_u,
-                  Point3 &new_v)
-{
-    const Point3 u = old_u, v = old_v;
-    const Point3 old_norm = cross(u, v);
-    const float ndot = dot(old_norm, new_norm);
-    if (ndot <= -1.0f) {
-        new_u = -u;
-        new_v = -v;
-        return;
-    }
-    const Point3 perp_old = new_norm - ndot * old_norm;
-    const Point3 dperp = (old_norm + new_norm) * (1.0f / (1.0f + ndot));
-    new_u = u - dperp * dot(u, perp_old);
-    new_v = v - dperp * dot(v, perp_old);
-}
-
-void project_curvature(const Point3 &old_u, const Point3 &old_v, float old_ku, float old_kuv,
-                       float old_kv, const Point3 &new_u, const Point3 &new_v, float &new_ku,
-                       float &new_kuv, float &new_kv)
-{
-    Point3 r_new_u, r_new_v;
-    rotate_frame(new_u, new_v, cross(old_u, old_v), r_new_u, r_new_v);
-    const float u1 = dot(r_new_u, old_u), v1 = dot(r_new_u, old_v);
-    const float u2 = dot(r_new_v, old_u), v2 = dot(r_new_v, old_v);
-    new_ku = old_ku * u1 * u1 + old_kuv * (2.0f * u1 * v1) + old_kv * v1 * v1;
-    new_kuv = old_ku * u1 * u2 + old_kuv * (u1 * v2 + u2 * v1) + old_kv * v1 * v2;
-    new_kv = old_ku * u2 * u2 + old_kuv * (2.0f * u2 * v2) + old_kv * v2 * v2;
-}
-
 void diagonalize_curvature(const Point3 &old_u, const Point3 &old_v, float ku, float kuv, float kv,
                            const Point3 &normal, Point3 &pdir1, Point3 &pdir2, float &k1,
                            float &k2)

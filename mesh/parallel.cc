@@ -26,3 +26,23 @@ void for_each_part(size_t n, size_t min_part, const std::function<void(size_t, s
     for (std::thread &t : threads)
         t.join();
 }
+
+bool BlockQueue::next(size_t &begin, size_t &end)
+{
+    const size_t b = taken.fetch_add(1, std::memory_order_relaxed);
+    if (b >= (n + block - 1) / block)
+        return false;
+    begin = b * block;
+    end = std::min(n, begin + block);
+    return true;
+}
+
+void for_each_block(size_t n, size_t block, const std::function<void(BlockQueue &)> &thread_work)
+{
+    BlockQueue queue(n, block);
+    const size_t blocks = (n + std::max<size_t>(block, 1) - 1) / std::max<size_t>(block, 1);
+    // One "part" per thread: for_each_part starts the threads, the queue
+    // shares out the blocks.
+    const size_t threads = std::min<size_t>(blocks, std::max(1u, std::thread::hardware_concurrency()));
+    for_each_part(threads, 1, [&](size_t, size_t) { thread_work(queue); });
+}

@@ -1,37 +1,51 @@
 #pragma once
 // Meshes and helpers shared by the baker's tests.
 
+#include <cmath>
+#include <cstdlib>
 #include <ostream>
-#include <string>
-#include <vector>
 
-#include "TriMesh.h"
 #include "test_support.h"
 
-// A closed sphere about the origin: an icosahedron whose faces are split into
-// four `levels` times, every vertex pushed onto the sphere; faces outward.
-TriMesh make_icosphere(int levels, float radius = 1.0f);
+// One black colour per vertex, as the driver sizes the colours.
+inline TriMesh coloured(TriMesh mesh)
+{
+    mesh.colors.assign(mesh.vertices.size(), Color());
+    return mesh;
+}
 
-// make_grid_mesh(n) centred on the origin (spacing 1), lifted to the height
-// z = a x^2 + b y^2: a bowl for a, b > 0, a saddle for a b < 0.
-TriMesh make_quadric_patch(int n, float a, float b);
+// make_grid_mesh(n) centred on the origin and lifted to z = a x^2 + b y^2.
+inline TriMesh quadric_patch(int n, float a, float b)
+{
+    TriMesh mesh = make_grid_mesh(n);
+    for (Point3 &p : mesh.vertices) {
+        p.x -= float(n - 1) / 2, p.y -= float(n - 1) / 2;
+        p.z = a * p.x * p.x + b * p.y * p.y;
+    }
+    return coloured(mesh);
+}
 
-// Sets every principal curvature to 0.01 (with some frame), so that
-// curvature_feature_size() is exactly 1 and the baker's scale arguments are
-// in model units.
-void make_feature_size_one(TriMesh &mesh);
-
-// One colour per vertex, all black, as the driver sizes them.
-void size_colours(TriMesh &mesh);
+// Principal curvatures of 0.01 everywhere: curvature_feature_size() is then 1.
+inline void make_feature_size_one(TriMesh &mesh)
+{
+    mesh.principal_curv1.assign(mesh.vertices.size(), 0.01f);
+    mesh.principal_curv2 = mesh.principal_curv1;
+}
 
 // The bake program run as a process, with its viewer switched off.
-ProcessResult bake(const std::vector<std::string> &args);
+inline ProcessResult bake(const std::vector<std::string> &args)
+{
+    setenv("POLMERA_NO_VIEWER", "1", 1);
+    return run_program("bake", args);
+}
 
-// The banner exactly as bake prints it.
-extern const std::string bake_banner;
+inline const std::string bake_banner = "\n\n\n\n===============================================\n"
+                                       "Vertex Color Baker : Arkwell\n"
+                                       "===============================================\n\n\n";
 
-// True when every colour component is within `tolerance` of `expected`'s.
-bool near(const Color &actual, const Color &expected, float tolerance = 1e-6f);
-
-// How GoogleTest shows a colour.
+// Each component within `tolerance`; and how GoogleTest shows a colour.
+inline bool near(const Color &a, const Color &b, float tolerance)
+{
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
 inline void PrintTo(const Color &c, std::ostream *os) { *os << "(" << c.r << ", " << c.g << ", " << c.b << ")"; }

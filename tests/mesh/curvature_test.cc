@@ -1,58 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <numbers>
-#include <utility>
 
 #include "TriMesh.h"
 #include "curvature.h"
 #include "lineqn.h"
 #include "test_support.h"
 
-namespace {
-
-// An icosahedron subdivided `levels` times and projected onto the sphere of
-// radius r about the origin; faces are counter-clockwise seen from outside.
-TriMesh sphere(float r, int levels)
-{
-    const float t = (1.0f + std::sqrt(5.0f)) / 2.0f;
-    TriMesh mesh = make_mesh(
-        {Point3(-1, t, 0), Point3(1, t, 0), Point3(-1, -t, 0), Point3(1, -t, 0), Point3(0, -1, t),
-         Point3(0, 1, t), Point3(0, -1, -t), Point3(0, 1, -t), Point3(t, 0, -1), Point3(t, 0, 1),
-         Point3(-t, 0, -1), Point3(-t, 0, 1)},
-        {Face(0, 11, 5), Face(0, 5, 1), Face(0, 1, 7), Face(0, 7, 10), Face(0, 10, 11),
-         Face(1, 5, 9), Face(5, 11, 4), Face(11, 10, 2), Face(10, 7, 6), Face(7, 1, 8),
-         Face(3, 9, 4), Face(3, 4, 2), Face(3, 2, 6), Face(3, 6, 8), Face(3, 8, 9),
-         Face(4, 9, 5), Face(2, 4, 11), Face(6, 2, 10), Face(8, 6, 7), Face(9, 8, 1)});
-    for (int l = 0; l < levels; l++) {
-        std::map<std::pair<int, int>, int> midpoints;
-        auto midpoint = [&](int a, int b) {
-            const auto key = std::minmax(a, b);
-            const auto it = midpoints.find(key);
-            if (it != midpoints.end())
-                return it->second;
-            mesh.vertices.push_back(0.5f * (mesh.vertices[a] + mesh.vertices[b]));
-            return midpoints[key] = int(mesh.vertices.size()) - 1;
-        };
-        std::vector<Face> faces;
-        for (const Face &f : mesh.faces) {
-            const int a = midpoint(f[0], f[1]), b = midpoint(f[1], f[2]), c = midpoint(f[2], f[0]);
-            faces.insert(faces.end(), {Face(f[0], a, c), Face(f[1], b, a), Face(f[2], c, b),
-                                       Face(a, b, c)});
-        }
-        mesh.faces = faces;
-    }
-    for (Point3 &p : mesh.vertices)
-        p = r * normalize(p);
-    return mesh;
-}
-
-} // namespace
-
 TEST(Curvature, sphere_with_outward_faces_curves_by_one_over_radius)
 {
-    TriMesh mesh = sphere(2.0f, 4);
+    TriMesh mesh = make_icosphere(4, 2.0f);
     mesh.ensure_curvatures();
     ASSERT_EQ(mesh.principal_curv1.size(), mesh.vertices.size());
     for (size_t i = 0; i < mesh.vertices.size(); i++) {
@@ -68,7 +26,7 @@ TEST(Curvature, sphere_with_outward_faces_curves_by_one_over_radius)
 
 TEST(Curvature, sphere_with_inward_faces_curves_by_minus_one_over_radius)
 {
-    TriMesh mesh = sphere(2.0f, 4);
+    TriMesh mesh = make_icosphere(4, 2.0f);
     for (Face &f : mesh.faces)
         std::swap(f[1], f[2]);
     mesh.ensure_curvatures();
@@ -142,4 +100,32 @@ TEST(ProjectCurvature, rotating_the_frame_by_a_right_angle_swaps_the_entries)
     EXPECT_FLOAT_EQ(ku, 7);
     EXPECT_FLOAT_EQ(kuv, -0.5f);
     EXPECT_FLOAT_EQ(kv, 2);
+}
+
+TEST(ProjectCurvature, given_frame_normals_give_the_same_bits)
+{
+    uint32_t state = 7;
+    const auto number = [&] {
+        state = state * 1664525u + 1013904223u;
+        return float(state >> 8) / float(1 << 24) * 2.0f - 1.0f;
+    };
+    const auto point = [&] { return Point3{number(), number(), number()}; };
+    // A frame (u, v) turned about a random normal.
+    const auto frame = [&](Point3 &u, Point3 &v) {
+        Point3 n = point();
+        u = point();
+        normalize(u);
+        v = cross(normalize(n), u);
+    };
+    for (int trial = 0; trial < 100; trial++) {
+        Point3 u, v, new_u, new_v;
+        frame(u, v);
+        frame(new_u, new_v);
+        const float ku = number(), kuv = number(), kv = number();
+        float a[3], b[3];
+        project_curvature(u, v, ku, kuv, kv, new_u, new_v, a[0], a[1], a[2]);
+        project_curvature(u, v, cross(u, v), ku, kuv, kv, new_u, new_v, cross(new_u, new_v), b[0], b[1], b[2]);
+        for (int k = 0; k < 3; k++)
+            EXPECT_EQ(a[k], b[k]) << trial;
+    }
 }

@@ -11,8 +11,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+
+#include "lineqn.h"
 
 extern char **environ;
 
@@ -111,6 +115,34 @@ TriMesh make_grid_mesh(int n)
             mesh.faces.emplace_back(ll, lr, ur);
             mesh.faces.emplace_back(ll, ur, ul);
         }
+    return mesh;
+}
+
+TriMesh make_icosphere(int levels, float radius)
+{
+    const float t = (1.0f + std::sqrt(5.0f)) / 2.0f;
+    TriMesh mesh = make_mesh({{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
+                              {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}},
+                             {{0, 11, 5}, {0, 5, 1}, {0, 1, 7}, {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+                              {11, 10, 2}, {10, 7, 6}, {7, 1, 8}, {3, 9, 4}, {3, 4, 2}, {3, 2, 6}, {3, 6, 8},
+                              {3, 8, 9}, {4, 9, 5}, {2, 4, 11}, {6, 2, 10}, {8, 6, 7}, {9, 8, 1}});
+    for (int level = 0; level < levels; level++) {
+        std::map<std::pair<int, int>, int> midpoints;
+        const auto midpoint = [&](int a, int b) {
+            const auto [it, added] = midpoints.emplace(std::minmax(a, b), int(mesh.vertices.size()));
+            if (added)
+                mesh.vertices.push_back(0.5f * (mesh.vertices[a] + mesh.vertices[b]));
+            return it->second;
+        };
+        std::vector<Face> split;
+        for (const Face &f : mesh.faces) {
+            const int ab = midpoint(f[0], f[1]), bc = midpoint(f[1], f[2]), ca = midpoint(f[2], f[0]);
+            split.insert(split.end(), {{f[0], ab, ca}, {f[1], bc, ab}, {f[2], ca, bc}, {ab, bc, ca}});
+        }
+        mesh.faces = std::move(split);
+    }
+    for (Point3 &p : mesh.vertices)
+        p = radius * normalize(p);
     return mesh;
 }
 

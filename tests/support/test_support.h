@@ -53,6 +53,11 @@ TriMesh make_mesh(const std::vector<Point3> &vertices, const std::vector<Face> &
 // 2 (n-1)^2 faces.
 TriMesh make_grid_mesh(int n);
 
+// A closed sphere of the given radius about the origin: an icosahedron whose
+// faces are split into four `levels` times, every vertex pushed onto the
+// sphere; faces counter-clockwise seen from outside.
+TriMesh make_icosphere(int levels, float radius = 1.0f);
+
 // The faces sorted, each turned to its smallest rotation: two lists compare
 // equal when they hold the same triangles with the same winding.
 std::vector<Face> canonical(std::vector<Face> faces);
