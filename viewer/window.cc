@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "console.h"
@@ -103,6 +104,10 @@ std::string viewer_unavailable(bool honour_switch)
 
 int run_viewer_program(int argc, char **argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        std::printf("How to use the Polmera Viewer: %s infile...\n", argv[0]);
+        return 0;
+    }
     const std::string unavailable = viewer_unavailable(false);
     if (!unavailable.empty()) {
         error_printf("PolmeraViewer needs a display to show meshes, but %s.\n", unavailable.c_str());

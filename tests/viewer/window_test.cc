@@ -194,26 +194,28 @@ TEST_F(WindowTest, the_tools_show_their_result_until_the_window_is_closed)
 
 TEST_F(WindowTest, without_a_display_or_with_the_switch_no_window_waits)
 {
-    const std::string out = dir.file("out.ply");
+    const std::string in = torus(), out = dir.file("out.ply");
     struct Case {
-        const char *program;
-        std::vector<std::string> env;
+        std::vector<std::string> run;  // program and arguments
+        std::string env;
         int status;
-        const char *says;
+        std::string says;  // the end of the standard error stream, or of standard output for help
     };
+    const std::string skipped = "The result viewer is skipped: ";
     const Case cases[] = {
-        {"Stripline", {"POLMERA_NO_VIEWER=1"}, 0, "The result viewer is skipped: POLMERA_NO_VIEWER is set.\n"},
-        {"Stripline", {"DISPLAY="}, 0, "The result viewer is skipped: there is no display.\n"},
-        {"Stripline", {"DISPLAY=:9999"}, 0, "The result viewer is skipped: the display :9999 cannot be opened.\n"},
-        {"PolmeraViewer", {"DISPLAY="}, 1, "PolmeraViewer needs a display to show meshes, but there is no display.\n"},
+        {{"Stripline", in, out}, "POLMERA_NO_VIEWER=1", 0, skipped + "POLMERA_NO_VIEWER is set.\n"},
+        {{"Stripline", in, out}, "DISPLAY=", 0, skipped + "there is no display.\n"},
+        {{"Stripline", in, out}, "DISPLAY=:9999", 0, skipped + "the display :9999 cannot be opened.\n"},
+        {{"bake", in, "norm", out}, "POLMERA_NO_VIEWER=1", 0, skipped + "POLMERA_NO_VIEWER is set.\n"},
+        {{"bake", in, "norm", "-"}, "", 0, "Writing standard output... Done.\n"},
+        {{"PolmeraViewer", in}, "DISPLAY=", 1, "PolmeraViewer needs a display to show meshes, but there is no display.\n"},
+        {{"PolmeraViewer", "-h"}, "DISPLAY=", 0, "/PolmeraViewer infile...\n"},
     };
     for (const Case &c : cases) {
-        const std::vector<std::string> args =
-            std::string(c.program) == "Stripline" ? std::vector<std::string>{torus(), out} : std::vector<std::string>{torus()};
-        WindowProgram tool(x, c.program, args, c.env);
-        EXPECT_EQ(tool.wait(), c.status) << c.program << " " << c.env[0];
-        const std::string err = tool.err();
-        EXPECT_EQ(err.substr(err.size() - std::min(err.size(), std::strlen(c.says))), c.says) << err;
-        std::filesystem::remove(dir.file("torus.ply"));
+        const std::vector<std::string> env = c.env.empty() ? std::vector<std::string>{} : std::vector{c.env};
+        WindowProgram tool(x, c.run[0], {c.run.begin() + 1, c.run.end()}, env);
+        EXPECT_EQ(tool.wait(), c.status) << c.run[0] << " " << c.env;
+        const std::string text = c.run.back() == "-h" ? tool.out() : tool.err();
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), c.says.size())), c.says) << text;
     }
 }
