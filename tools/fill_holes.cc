@@ -115,7 +115,9 @@ HoleFillReport fill_holes(TriMesh &mesh)
             report.skipped++;
             continue;
         }
-        refine_patch(patch, around.rim_scale, rim_edge);
+        std::vector<float> scale = around.rim_scale;
+        for (int round = 0; round < 100 && refine_patch(patch, scale, rim_edge); round++) {
+        }
         fair_patch(patch, around.beyond);
 
         // Into the mesh: rim vertices are the loop's, added ones go at the end.

@@ -70,11 +70,12 @@ int third_corner(const Face &face, int a, int b)
 // Refinement state: the patch, its edges and each vertex's scale.
 class Refiner {
 public:
-    Refiner(HolePatch &patch, const std::vector<float> &rim_scale, const RimEdgeTest &rim_edge)
-        : patch(patch), rim_edge(rim_edge), scale(rim_scale), edges(patch)
+    Refiner(HolePatch &patch, std::vector<float> &scale, const RimEdgeTest &rim_edge)
+        : patch(patch), rim_edge(rim_edge), scale(scale), edges(patch)
     {
+        const size_t known = scale.size();
         scale.resize(patch.points.size());
-        for (size_t v = patch.rim; v < patch.points.size(); v++)
+        for (size_t v = known; v < patch.points.size(); v++)
             scale[v] = mean_scale_of_neighbours(int(v));
     }
 
@@ -189,12 +190,12 @@ private:
 
     HolePatch &patch;
     const RimEdgeTest &rim_edge;
-    std::vector<float> scale;
+    std::vector<float> &scale;
     PatchEdges edges;
 };
 
 // Conjugate gradients on a symmetric positive definite operator, from the
-// guess in `x`; stops when the residual has fallen by 1e-6 or after `limit`
+// guess in `x`; stops when the residual has fallen by 1e-4 or after `limit`
 // steps.
 template <typename Operator>
 void conjugate_gradients(const Operator &apply, const std::vector<double> &rhs, std::vector<double> &x, int limit)
@@ -210,7 +211,7 @@ void conjugate_gradients(const Operator &apply, const std::vector<double> &rhs, 
         rr += r[i] * r[i];
         rhs2 += rhs[i] * rhs[i];
     }
-    const double goal = 1e-12 * std::max(rhs2, rr);
+    const double goal = 1e-10 * std::max(rhs2, rr);
     for (int step = 0; step < limit && rr > goal && rr > 0; step++) {
         apply(p, ap);
         double pap = 0;
@@ -234,11 +235,13 @@ void conjugate_gradients(const Operator &apply, const std::vector<double> &rhs, 
 
 } // namespace
 
-void refine_patch(HolePatch &patch, const std::vector<float> &rim_scale, const RimEdgeTest &rim_edge)
+bool refine_patch(HolePatch &patch, std::vector<float> &scale, const RimEdgeTest &rim_edge)
 {
-    Refiner refiner(patch, rim_scale, rim_edge);
-    for (int pass = 0; pass < 100 && refiner.split_large_faces(); pass++)
-        refiner.relax_all();
+    Refiner refiner(patch, scale, rim_edge);
+    if (!refiner.split_large_faces())
+        return false;
+    refiner.relax_all();
+    return true;
 }
 
 void fair_patch(HolePatch &patch, const RimSurroundings &beyond)
