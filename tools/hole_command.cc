@@ -1,5 +1,4 @@
 // hole's command line: -c INPUT OUTPUT.
-#include <cstdio>
 #include <cstring>
 
 #include "fill_holes.h"
@@ -25,15 +24,11 @@ const char usage[] =
 
 int run_hole(int argc, char **argv)
 {
-    if (argc == 2 && is_help(argv[1])) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
-    if (argc != 4 || std::strcmp(argv[1], "-c") != 0) {
-        std::fputs(usage, stderr);
-        error_printf("hole: expects -c INPUT OUTPUT; nothing written.\n");
-        return 1;
-    }
+    const bool well_formed = argc == 4 && std::strcmp(argv[1], "-c") == 0;
+    if (const int status = check_command_line(argc, argv, usage, well_formed,
+                                              "hole: expects -c INPUT OUTPUT; nothing written.");
+        status >= 0)
+        return status;
     const auto mesh = read_surface("hole", argv[2]);
     if (!mesh)
         return 1;

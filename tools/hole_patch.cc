@@ -211,7 +211,7 @@ void conjugate_gradients(const Operator &apply, const std::vector<double> &rhs, 
         rr += r[i] * r[i];
         rhs2 += rhs[i] * rhs[i];
     }
-    const double goal = 1e-10 * std::max(rhs2, rr);
+    const double goal = 1e-12 * std::max(rhs2, rr);
     for (int step = 0; step < limit && rr > goal && rr > 0; step++) {
         apply(p, ap);
         double pap = 0;

@@ -1,5 +1,4 @@
 // merge's command line: A B -o OUTPUT.
-#include <cstdio>
 #include <cstring>
 
 #include "merge_meshes.h"
@@ -21,15 +20,11 @@ const char usage[] =
 
 int run_merge(int argc, char **argv)
 {
-    if (argc == 2 && is_help(argv[1])) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
-    if (argc != 5 || std::strcmp(argv[3], "-o") != 0) {
-        std::fputs(usage, stderr);
-        error_printf("merge: expects A B -o OUTPUT; nothing written.\n");
-        return 1;
-    }
+    const bool well_formed = argc == 5 && std::strcmp(argv[3], "-o") == 0;
+    if (const int status = check_command_line(argc, argv, usage, well_formed,
+                                              "merge: expects A B -o OUTPUT; nothing written.");
+        status >= 0)
+        return status;
     const auto first = read_surface("merge", argv[1]);
     if (!first)
         return 1;

@@ -1,6 +1,5 @@
 // Tidegate's command line: INPUT OUTPUT COUNT, then option words.
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -68,15 +67,10 @@ bool parse_options(int argc, char **argv, TidegateRun &run)
 
 int run_tidegate(int argc, char **argv)
 {
-    if (argc == 2 && is_help(argv[1])) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
-    if (argc < 4) {
-        std::fputs(usage, stderr);
-        error_printf("Tidegate: needs INPUT, OUTPUT and COUNT; nothing written.\n");
-        return 1;
-    }
+    if (const int status = check_command_line(argc, argv, usage, argc >= 4,
+                                              "Tidegate: needs INPUT, OUTPUT and COUNT; nothing written.");
+        status >= 0)
+        return status;
     const long count = parse_count(argv[3]);
     if (count == 0) {
         error_printf("Tidegate: the triangle count [%s] is not a positive whole number; nothing written.\n",
@@ -105,8 +99,8 @@ int run_tidegate(int argc, char **argv)
     else
         progress_printf("Done: %lu triangles.\n", (unsigned long)r.faces);
     if (r.faces > size_t(count))
-        progress_printf("Tidegate: the topology was kept, so the count stays at %lu, above %ld.\n",
-                        (unsigned long)r.faces, count);
+        progress_printf("Tidegate: stopped at %lu triangles, above %ld%s.\n", (unsigned long)r.faces, count,
+                        run.reduce.keep_topology ? ", to keep the topology" : "");
     if (r.faces == 0) {
         error_printf("Tidegate: no triangle is left at a count of %ld; nothing written.\n", count);
         return 1;

@@ -1,5 +1,6 @@
 #include "tool_mesh.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "mesh_io.h"
@@ -63,4 +64,15 @@ int remove_unused_vertices(TriMesh &mesh)
     return removed;
 }
 
-bool is_help(const char *arg) { return std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0; }
+int check_command_line(int argc, char **argv, const char *usage, bool well_formed, const char *complaint)
+{
+    if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (well_formed)
+        return -1;
+    std::fputs(usage, stderr);
+    error_printf("%s\n", complaint);
+    return 1;
+}

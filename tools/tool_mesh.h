@@ -1,6 +1,7 @@
 #pragma once
-// What the three outside tools share around their operations: reading an input
-// surface, turning the record into plain faces, and writing the result.
+// What the three outside tools share around their operations: the first look
+// at the command line, reading an input surface, turning the record into plain
+// faces, and writing the result.
 
 #include <memory>
 #include <vector>
@@ -29,5 +30,9 @@ void replace_faces(TriMesh &mesh, std::vector<Face> faces);
 // (remap_verts). Returns how many went.
 int remove_unused_vertices(TriMesh &mesh);
 
-// True when `arg` asks for the usage text ("-h" or "--help").
-bool is_help(const char *arg);
+// The first look at a tool's command line. A lone "-h" or "--help" prints
+// `usage` to standard output and gives status 0; a command line whose shape
+// is not `well_formed` prints `usage` and then `complaint` (one line naming
+// what is expected) to standard error and gives status 1. Returns -1 when the
+// tool should go on.
+int check_command_line(int argc, char **argv, const char *usage, bool well_formed, const char *complaint);
