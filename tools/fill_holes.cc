@@ -115,9 +115,7 @@ HoleFillReport fill_holes(TriMesh &mesh)
             report.skipped++;
             continue;
         }
-        std::vector<float> scale = around.rim_scale;
-        for (int round = 0; round < 100 && refine_patch(patch, scale, rim_edge); round++) {
-        }
+        refine_patch(patch, around.rim_scale, rim_edge);
         fair_patch(patch, around.beyond);
 
         // Into the mesh: rim vertices are the loop's, added ones go at the end.

@@ -235,13 +235,12 @@ void conjugate_gradients(const Operator &apply, const std::vector<double> &rhs, 
 
 } // namespace
 
-bool refine_patch(HolePatch &patch, std::vector<float> &scale, const RimEdgeTest &rim_edge)
+void refine_patch(HolePatch &patch, const std::vector<float> &rim_scale, const RimEdgeTest &rim_edge)
 {
+    std::vector<float> scale = rim_scale;
     Refiner refiner(patch, scale, rim_edge);
-    if (!refiner.split_large_faces())
-        return false;
-    refiner.relax_all();
-    return true;
+    for (int round = 0; round < 100 && refiner.split_large_faces(); round++)
+        refiner.relax_all();
 }
 
 void fair_patch(HolePatch &patch, const RimSurroundings &beyond)

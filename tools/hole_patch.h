@@ -18,14 +18,14 @@ struct HolePatch {
 // an edge (so the patch must not add one).
 using RimEdgeTest = std::function<bool(int, int)>;
 
-// One round of refinement towards triangles whose size matches the
-// surroundings: a triangle whose centroid lies further than its corners'
-// scale (times sqrt 2) from each corner gets a vertex there, and edges are
-// flipped towards a Delaunay triangulation meanwhile and after. `scale` holds
-// the typical edge length at each patch vertex, the rim's at least; vertices
-// without one get the mean of their rim neighbours', and added vertices the
-// mean of their triangle's. Returns whether any triangle was split.
-bool refine_patch(HolePatch &patch, std::vector<float> &scale, const RimEdgeTest &rim_edge);
+// Refines the patch until its triangles' size matches the surroundings: in
+// rounds, a triangle whose centroid lies further than its corners' scale
+// (times sqrt 2) from each corner gets a vertex there, and edges are flipped
+// towards a Delaunay triangulation meanwhile and after. `rim_scale` is the
+// typical edge length at each rim vertex; a vertex the first triangulation
+// added takes the mean of its rim neighbours', and split vertices the mean of
+// their triangle's.
+void refine_patch(HolePatch &patch, const std::vector<float> &rim_scale, const RimEdgeTest &rim_edge);
 
 // What lies beyond a rim vertex: the sum of the positions of its neighbours
 // off the patch, other than its two rim neighbours, and how many there are.
