@@ -19,22 +19,6 @@ inline std::vector<Face> strip_triangles(const TriMesh &mesh)
     return unpacked.faces;
 }
 
-// True when every edge is used exactly once in each direction, as on a closed,
-// consistently wound manifold.
-inline bool every_edge_once_each_way(const std::vector<Face> &faces)
-{
-    std::map<std::pair<int, int>, int> uses;
-    for (const Face &f : faces)
-        for (int j = 0; j < 3; j++)
-            uses[{f[j], f[(j + 1) % 3]}]++;
-    for (const auto &[edge, count] : uses) {
-        const auto back = uses.find({edge.second, edge.first});
-        if (count != 1 || back == uses.end() || back->second != 1)
-            return false;
-    }
-    return true;
-}
-
 // The twelve triangles of the cube [x0, x0 + 1] x [0, 1] x [0, 1], wound
 // outward, on vertices first .. first + 7 (vertex i at bit 0 = x, 1 = y, 2 = z).
 inline std::vector<Face> cube_faces(int first = 0)

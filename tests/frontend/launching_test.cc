@@ -253,29 +253,65 @@ void write_all(const QString &path, const QByteArray &data)
 
 }  // namespace
 
-TEST(OutsidePrograms, suite_stand_ins_write_the_files_the_window_chains)
+namespace {
+
+// An n x n grid of unit squares in the plane z = 0, each split into two
+// triangles, as OBJ text: an open surface whose border is one hole.
+QByteArray grid_obj(int n)
+{
+    QByteArray text;
+    for (int y = 0; y <= n; y++)
+        for (int x = 0; x <= n; x++)
+            text += QByteArray("v ") + QByteArray::number(x) + " " + QByteArray::number(y) + " 0\n";
+    for (int y = 0; y < n; y++)
+        for (int x = 0; x < n; x++) {
+            const int a = y * (n + 1) + x + 1, b = a + 1, c = a + n + 2, d = a + n + 1;
+            text += "f " + QByteArray::number(a) + " " + QByteArray::number(b) + " " + QByteArray::number(c) + "\n";
+            text += "f " + QByteArray::number(a) + " " + QByteArray::number(c) + " " + QByteArray::number(d) + "\n";
+        }
+    return text;
+}
+
+// The count of an element in a PLY header, or -1 when there is none.
+int ply_count(const QByteArray &file, const char *element)
+{
+    const QByteArray key = QByteArray("element ") + element + " ";
+    const qsizetype at = file.indexOf(key);
+    return at < 0 ? -1 : file.mid(at + key.size(), file.indexOf('\n', at) - at - key.size()).toInt();
+}
+
+}  // namespace
+
+TEST(OutsidePrograms, reduction_hole_filling_and_merging_work_with_the_real_tools)
 {
     QTemporaryDir dir;
-    const QByteArray triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
-    write_all(dir.filePath("a.obj"), triangle);
-    write_all(dir.filePath("b.obj"), triangle);
+    write_all(dir.filePath("start.obj"), grid_obj(20));
+    write_all(dir.filePath("other.obj"), grid_obj(2));
     Polmera window{Locations{POLMERA_BIN_DIR, dir.filePath("ex/OUTPUT.obj"), dir.filePath("ex/MERGED.obj")}};
     MessageRecorder messages;
 
-    set_field(window, "lnSourcePath", dir.filePath("a.obj"));
-    set_field(window, "lnDestPath", dir.filePath("reduced.obj"));
+    // GO: 800 triangles down to at most 100; the borders stay where they are.
+    set_field(window, "lnSourcePath", dir.filePath("start.obj"));
+    set_field(window, "lnDestPath", dir.filePath("reduced.ply"));
     set_field(window, "lnPolyCount", "100");
     window.findChild<QPushButton *>("btnGo")->click();
-    EXPECT_EQ(read_all(dir.filePath("reduced.obj")), triangle);
-    EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("reduced.obj"));
+    const int reduced = ply_count(read_all(dir.filePath("reduced.ply")), "face");
+    EXPECT_GT(reduced, 0);
+    EXPECT_LE(reduced, 100);
+    EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("reduced.ply"));
 
-    set_field(window, "lnDestPath", dir.filePath("filled.obj"));
+    // Fill Holes: the grid's border is closed with a second layer.
+    set_field(window, "lnDestPath", dir.filePath("filled.ply"));
     window.findChild<QAction *>("actionFill_Holes")->trigger();
-    EXPECT_EQ(read_all(dir.filePath("filled.obj")), triangle);
+    const QByteArray filled = read_all(dir.filePath("filled.ply"));
+    EXPECT_GT(ply_count(filled, "face"), reduced);
+    EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("filled.ply"));
 
-    set_field(window, "lnDestPath", dir.filePath("b.obj"));
+    // Merge Meshes: the closed grid and a second, separate grid of 8 triangles.
+    set_field(window, "lnDestPath", dir.filePath("other.obj"));
     window.findChild<QAction *>("actionMerge_Meshes")->trigger();
-    EXPECT_EQ(read_all(dir.filePath("ex/MERGED.obj")), triangle + "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 4 5 6\n");
+    const QByteArray merged = read_all(dir.filePath("ex/MERGED.obj"));
+    EXPECT_EQ(merged.count("\nf "), ply_count(filled, "face") + 8);
     EXPECT_EQ(field(window, "lnSourcePath"), dir.filePath("ex/MERGED.obj"));
     EXPECT_EQ(messages.texts, (QStringList{"FINISHED", "FINISHED"}));
 

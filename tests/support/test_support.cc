@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -198,4 +199,18 @@ std::string invariant_violation(const TriMesh &mesh)
         if (mesh.range_grid[i] >= 0 && size_t(mesh.range_grid[i]) >= nv)
             return "grid cell " + std::to_string(i) + " out of range";
     return "";
+}
+
+bool every_edge_once_each_way(const std::vector<Face> &faces)
+{
+    std::map<std::pair<int, int>, int> uses;
+    for (const Face &f : faces)
+        for (int j = 0; j < 3; j++)
+            uses[{f[j], f[(j + 1) % 3]}]++;
+    for (const auto &[edge, count] : uses) {
+        const auto back = uses.find({edge.second, edge.first});
+        if (count != 1 || back == uses.end() || back->second != 1)
+            return false;
+    }
+    return true;
 }

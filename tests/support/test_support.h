@@ -65,6 +65,10 @@ std::vector<Face> canonical(std::vector<Face> faces);
 // The lists as plain vectors, to compare with expected values.
 std::vector<std::vector<int>> as_vectors(const IndexLists &lists);
 
+// True when every edge is used exactly once in each direction, as on a closed,
+// consistently wound manifold.
+bool every_edge_once_each_way(const std::vector<Face> &faces);
+
 // Checks what every operation must leave true: face indices in range, every
 // per-vertex array empty or one entry per vertex, per-face tables sized to the
 // faces, counted strips well formed. Returns "" or a description of the fault.
