@@ -158,25 +158,37 @@ const SubCommand *find_subcommand(const char *word)
     return nullptr;
 }
 
+void print_usage(FILE *out)
+{
+    std::fputs("Usage: bake input sub-command [arguments] output\n\n"
+               "Replaces the vertex colours of input by one colouring and writes output\n"
+               "(format from its extension; \"-\" for standard output). Sub-command words\n"
+               "are matched without regard to case; scale, smoothing, maxsize and offset\n"
+               "are multiples of the mesh's feature size.\n\n"
+               "Sub-commands:\n", out);
+    for (const SubCommand &sub : table) {
+        char left[64];
+        std::snprintf(left, sizeof left, "%s %s", sub.key, sub.arguments);
+        std::fprintf(out, "  %-28s  %s\n", left, sub.help);
+    }
+    std::fflush(out);
+}
+
 void print_banner()
 {
     std::fputs("\n\n\n\n", stderr);
     std::fputs("===============================================\n", stderr);
     std::fputs("Vertex Color Baker : Arkwell\n", stderr);
     std::fputs("===============================================\n\n\n", stderr);
-    std::fputs("Usage: bake input sub-command [arguments] output\n"
-               "Sub-commands (case-insensitive; scale, smoothing, maxsize and offset are\n"
-               "multiples of the mesh's feature size):\n", stderr);
-    for (const SubCommand &sub : table) {
-        char left[64];
-        std::snprintf(left, sizeof left, "%s %s", sub.key, sub.arguments);
-        std::fprintf(stderr, "  %-28s%s\n", left, sub.help);
-    }
-    std::fflush(stderr);
+    print_usage(stderr);
 }
 
 int run_bake(int argc, char **argv, const char *&written)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        print_usage(stdout);
+        return 0;
+    }
     if (argc < 4) {
         print_banner();
         return 1;

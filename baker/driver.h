@@ -8,6 +8,7 @@
 // arguments are not read.
 
 #include <cstddef>
+#include <cstdio>
 #include <span>
 
 #include "TriMesh.h"
@@ -34,7 +35,11 @@ std::span<const SubCommand> subcommands();
 // The first sub-command in table order that `word` selects, or null.
 const SubCommand *find_subcommand(const char *word);
 
-// Prints the banner, then the usage list, to the standard error stream.
+// Prints the usage list of the sub-commands to `out` (standard output for "-h").
+void print_usage(FILE *out);
+
+// Prints the banner, then the usage list, to the standard error stream, as
+// every refused command line does.
 void print_banner();
 
 // Runs bake on a command line (argv[0] is the program name) and returns the

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the front end's images: the toolbar icons (PNG), the window icon
-(Windows .ico) and the logo (baseline JPEG).
+(Windows .ico), the same emblem in the desktop icon theme sizes (icons/) and
+the logo (baseline JPEG).
 
 Only the standard library is used: shapes are rasterised with supersampled
 coverage, PNGs are written with zlib, the icon as a 32-bit bitmap and the JPEG
@@ -625,6 +626,13 @@ def main():
     c = Canvas(32, 32, 1.0)
     emblem(c, 16, 16, 15.5)
     write_ico(os.path.join(out, "Polmera_Beta.ico"), 32, c.rgba())
+
+    # The same emblem for desktops that take icons in the usual theme sizes.
+    os.makedirs(os.path.join(out, "icons"), exist_ok=True)
+    for size in (16, 32, 48, 64, 128, 256):
+        c = Canvas(size, size, 1.0)
+        emblem(c, size / 2, size / 2, size / 2 - size / 64)
+        write_png(os.path.join(out, "icons", "polmera_%d.png" % size), size, size, c.rgba())
 
     c = Canvas(LOGO_SIZE, LOGO_SIZE, 1.0, LOGO_BACKGROUND + (1.0,))
     emblem(c, LOGO_SIZE / 2, LOGO_SIZE / 2, LOGO_SIZE / 2 - 3)
