@@ -67,7 +67,8 @@ std::string screenshot_dir()
 
 bool x_tools_available()
 {
-    for (const char *tool : {"/usr/bin/Xvfb", "/usr/bin/xdotool", "/usr/bin/import", "/usr/bin/convert"})
+    for (const char *tool :
+         {"/usr/bin/Xvfb", "/usr/bin/xdotool", "/usr/bin/import", "/usr/bin/identify", "/usr/bin/convert"})
         if (access(tool, X_OK) != 0)
             return false;
     return true;
@@ -150,7 +151,7 @@ WindowProgram::~WindowProgram()
 
 bool WindowProgram::find_window(const std::string &title)
 {
-    const std::string id = shell_output("DISPLAY=" + x.display + " timeout 30 xdotool search --sync --name '^" +
+    const std::string id = shell_output("DISPLAY=" + x.display + " timeout 30 /usr/bin/xdotool search --sync --name '^" +
                                         title + "$' 2>/dev/null | head -n 1");
     window = id.substr(0, id.find('\n'));
     return !window.empty();
@@ -161,7 +162,7 @@ void WindowProgram::xdotool(const std::string &commands) const
     std::string c = commands;
     for (size_t at; (at = c.find("%w")) != std::string::npos;)
         c.replace(at, 2, window);
-    shell_output("DISPLAY=" + x.display + " xdotool " + c + " 2>/dev/null");
+    shell_output("DISPLAY=" + x.display + " /usr/bin/xdotool " + c + " 2>/dev/null");
 }
 
 Image WindowProgram::screenshot(const std::string &name) const
@@ -169,12 +170,12 @@ Image WindowProgram::screenshot(const std::string &name) const
     // The viewer redraws on every event; give it time to finish a frame.
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     const std::string png = screenshot_dir() + "/" + name + ".png";
-    shell_output("DISPLAY=" + x.display + " import -window " + window + " " + png + " 2>/dev/null");
+    shell_output("DISPLAY=" + x.display + " /usr/bin/import -window " + window + " " + png + " 2>/dev/null");
     Image image;
-    const std::string size = shell_output("identify -format '%w %h' " + png + " 2>/dev/null");
+    const std::string size = shell_output("/usr/bin/identify -format '%w %h' " + png + " 2>/dev/null");
     if (std::sscanf(size.c_str(), "%d %d", &image.width, &image.height) != 2)
         return image;
-    const std::string raw = shell_output("convert " + png + " -depth 8 rgb:- 2>/dev/null");
+    const std::string raw = shell_output("/usr/bin/convert " + png + " -depth 8 rgb:- 2>/dev/null");
     image.rgb.assign(raw.begin(), raw.end());
     return image;
 }
