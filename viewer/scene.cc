@@ -23,6 +23,17 @@ bool valid_visible(const Viewer &viewer, int index)
     return index >= 0 && index < int(viewer.meshes.size()) && viewer.visible[index];
 }
 
+// Aligns the selected mesh to mesh `target` when both are visible and differ.
+bool align_selected(Viewer &viewer, int target)
+{
+    const int s = viewer.selected;
+    if (s < 0 || target == s || !valid_visible(viewer, target) || !valid_visible(viewer, s))
+        return false;
+    align_meshes(viewer.meshes[s], viewer.meshes[target], viewer.mesh_xforms[s], viewer.mesh_xforms[target]);
+    update_bounds(viewer);
+    return true;
+}
+
 } // namespace
 
 bool add_mesh(Viewer &viewer, const char *file_name, const std::string &xf_name)
@@ -161,16 +172,6 @@ bool apply_pick(Viewer &viewer, int button, int index)
     }
     viewer.selected = valid_visible(viewer, index) ? index : -1;
     viewer.camera.stop_spin();
-    return true;
-}
-
-bool align_selected(Viewer &viewer, int target)
-{
-    const int s = viewer.selected;
-    if (s < 0 || target == s || !valid_visible(viewer, target) || !valid_visible(viewer, s))
-        return false;
-    align_meshes(viewer.meshes[s], viewer.meshes[target], viewer.mesh_xforms[s], viewer.mesh_xforms[target]);
-    update_bounds(viewer);
     return true;
 }
 

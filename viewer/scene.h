@@ -87,9 +87,6 @@ bool advance_idle(Viewer &viewer);
 // align the selected mesh to it. True when the scene changed.
 bool apply_pick(Viewer &viewer, int button, int index);
 
-// Aligns the selected mesh to mesh `target` when both are visible and differ.
-bool align_selected(Viewer &viewer, int target);
-
 // The effect of a key; the caller redraws after every key.
 void handle_key(Viewer &viewer, unsigned char key);
 

@@ -150,6 +150,8 @@ int run_viewer_program(int argc, char **argv)
     return 0;
 }
 
+namespace {
+
 int show_result_viewer(int argc, char **argv, const char *mesh_file, const std::string &xf_name)
 {
     const std::string unavailable = viewer_unavailable(true);
@@ -173,6 +175,8 @@ int show_result_viewer(int argc, char **argv, const char *mesh_file, const std::
     glutMainLoop();
     return 0;
 }
+
+} // namespace
 
 int finish_in_result_viewer(int status, int argc, char **argv, const char *written, const char *placement_of)
 {

@@ -15,14 +15,11 @@ std::string viewer_unavailable(bool honour_switch);
 // command line until the window is closed. Returns 1 without a display.
 int run_viewer_program(int argc, char **argv);
 
-// The tools' result viewer on `mesh_file` (placement from `xf_name`): opens
+// How a console tool ends: with `status` when it failed or wrote no named
+// file, otherwise in the result viewer on `written`, placed by the ".xf" file
+// that belongs to `placement_of` (a mesh file name). The result viewer opens
 // the window "Polmera Viewer by Arkwell" and returns only when the process
 // ends. Without a display, or with POLMERA_NO_VIEWER set, it says on standard
 // error that it skips the viewer and returns 0; when the file cannot be read,
 // it returns 1.
-int show_result_viewer(int argc, char **argv, const char *mesh_file, const std::string &xf_name);
-
-// How a console tool ends: with `status` when it failed or wrote no named
-// file, otherwise in the result viewer on `written`, placed by the ".xf" file
-// that belongs to `placement_of` (a mesh file name).
 int finish_in_result_viewer(int status, int argc, char **argv, const char *written, const char *placement_of);
