@@ -25,7 +25,10 @@ int set_confidences(FilterRun &run, OptionArgs args)
 {
     TriMesh &mesh = run.mesh;
     if (!args.empty() && is_number(args[0])) {
-        mesh.confidences.assign(mesh.vertices.size(), real_value(args[0]));
+        float c;
+        if (!real_values(run, args, {&c, 1}))
+            return refused_value;
+        mesh.confidences.assign(mesh.vertices.size(), c);
         return 1;
     }
     if (mesh.confidences.empty())

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -47,6 +49,16 @@ void print_usage(FILE *out)
 
 bool is_output_name(const char *arg) { return arg[0] != '-' || std::strcmp(arg, "-") == 0; }
 
+// True when every position and normal is a finite number.
+bool all_finite(const TriMesh &mesh)
+{
+    const auto finite = [](const Point3 &p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    };
+    return std::all_of(mesh.vertices.begin(), mesh.vertices.end(), finite) &&
+           std::all_of(mesh.normals.begin(), mesh.normals.end(), finite);
+}
+
 } // namespace
 
 int run_stripline(int argc, char **argv, const char *&written)
@@ -65,11 +77,15 @@ int run_stripline(int argc, char **argv, const char *&written)
         return 1;
     }
     FilterRun run{*mesh, !mesh->tristrips.empty()};
+    // A result that has gone endless or undefined (an overflowing scale, say)
+    // is not written over anything; an input that had such values passes.
+    const bool finite_input = all_finite(*mesh);
     const char *output = nullptr;
     for (int i = 2; i < argc; i++) {
         const char *arg = argv[i];
         if (const Option *opt = find_option(arg)) {
             const OptionArgs rest(argv + i + 1, size_t(argc - i - 1));
+            run.option = arg;
             const int used = int(rest.size()) < opt->values ? incomplete_option : opt->apply(run, rest);
             if (used == incomplete_option) {
                 error_printf("Option %s needs %s%.*s, but the command line ends; nothing written.\n",
@@ -77,6 +93,8 @@ int run_stripline(int argc, char **argv, const char *&written)
                              int(opt->value_help.size()), opt->value_help.data());
                 return 1;
             }
+            if (used == refused_value)
+                return 1;
             i += used;
         } else if (i == argc - 1 && is_output_name(arg)) {
             output = arg;
@@ -86,6 +104,11 @@ int run_stripline(int argc, char **argv, const char *&written)
     }
     if (!output)
         return 0;
+    if (finite_input && !all_finite(*mesh)) {
+        error_printf("Stripline: the result has coordinates or normals that are not finite "
+                     "numbers; nothing written.\n");
+        return 1;
+    }
     if (run.keep_strips && mesh->tristrips.empty())
         mesh->ensure_tristrips();
     if (!write_mesh(output, *mesh))

@@ -1,5 +1,6 @@
 // Reading option values: the number test and real values.
 
+#include <cmath>
 #include <cstdlib>
 
 #include "options.h"
@@ -13,4 +14,21 @@ bool is_number(const char *text)
     return *end == '\0';
 }
 
-float real_value(const char *text) { return float(std::atof(text)); }
+bool refuse_non_finite(const FilterRun &run, const char *text, float value)
+{
+    if (std::isfinite(value))
+        return false;
+    error_printf("Option %s: [%s] is not a finite number; nothing written.\n",
+                 run.option ? run.option : "", text);
+    return true;
+}
+
+bool real_values(const FilterRun &run, OptionArgs args, std::span<float> values)
+{
+    for (size_t k = 0; k < values.size(); k++) {
+        values[k] = float(std::atof(args[k]));
+        if (refuse_non_finite(run, args[k], values[k]))
+            return false;
+    }
+    return true;
+}

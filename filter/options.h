@@ -12,7 +12,8 @@
 // What an option works on while the command line is walked.
 struct FilterRun {
     TriMesh &mesh;
-    bool keep_strips = false;  // write the output as triangle strips
+    bool keep_strips = false;      // write the output as triangle strips
+    const char *option = nullptr;  // the option being applied, for messages
 };
 
 // The arguments that follow an option, up to the end of the command line.
@@ -21,6 +22,9 @@ using OptionArgs = std::span<char *const>;
 // Result of an option that could not take its values: the driver reports the
 // option as incomplete and stops.
 constexpr int incomplete_option = -1;
+// Result of an option that refused one of its values after saying why: the
+// driver stops without writing.
+constexpr int refused_value = -2;
 
 struct Option {
     std::vector<std::string_view> names;  // every spelling, matched exactly
@@ -47,9 +51,15 @@ int apply_to_mesh(FilterRun &run, OptionArgs)
     return 0;
 }
 
-// A real option value as atof reads it (text that is no number gives 0), held
-// as a float.
-float real_value(const char *text);
+// Reads the first values.size() arguments as real numbers the way atof does
+// (text that is no number gives 0), held as floats. A value that is not a
+// finite float ("nan", "inf", "1e999") is refused: prints a line naming the
+// option and the value and returns false.
+bool real_values(const FilterRun &run, OptionArgs args, std::span<float> values);
+
+// True, after printing the same refusal, when `value` (read from `text`) is
+// not a finite number.
+bool refuse_non_finite(const FilterRun &run, const char *text, float value);
 
 // True when `text` is a whole number as strtod reads it (false for null or "").
 bool is_number(const char *text);

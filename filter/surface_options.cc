@@ -24,7 +24,10 @@ int subdivide_mesh(FilterRun &run, OptionArgs)
 template <void (*operation)(TriMesh &, float)>
 int scaled(FilterRun &run, OptionArgs args)
 {
-    operation(run.mesh, real_value(args[0]) * run.mesh.median_edge_length());
+    float amount;
+    if (!real_values(run, args, {&amount, 1}))
+        return refused_value;
+    operation(run.mesh, amount * run.mesh.median_edge_length());
     return 1;
 }
 
@@ -33,7 +36,8 @@ int scaled(FilterRun &run, OptionArgs args)
 template <void (*operation)(TriMesh &, float)>
 int gaussian(FilterRun &run, OptionArgs args)
 {
-    scaled<operation>(run, args);
+    if (scaled<operation>(run, args) == refused_value)
+        return refused_value;
     run.mesh.clear_point_areas();
     run.mesh.clear_normals();
     return 1;
@@ -42,8 +46,11 @@ int gaussian(FilterRun &run, OptionArgs args)
 // Both widths are scaled by one feature size.
 int bilateral(FilterRun &run, OptionArgs args)
 {
+    float widths[2];
+    if (!real_values(run, args, widths))
+        return refused_value;
     const float size = run.mesh.median_edge_length();
-    bilateral_smooth(run.mesh, real_value(args[0]) * size, real_value(args[1]) * size);
+    bilateral_smooth(run.mesh, widths[0] * size, widths[1] * size);
     run.mesh.clear_normals();
     return 2;
 }

@@ -38,8 +38,10 @@ int rotate(FilterRun &run, OptionArgs args)
 {
     if (args.size() < 4)
         return incomplete_option;
-    const float angle = float(real_value(args[0]) * radians_per_degree);
-    rotate_mesh(run.mesh, angle, Point3(real_value(args[1]), real_value(args[2]), real_value(args[3])));
+    float v[4];
+    if (!real_values(run, args, v))
+        return refused_value;
+    rotate_mesh(run.mesh, float(v[0] * radians_per_degree), Point3(v[1], v[2], v[3]));
     return 4;
 }
 
@@ -47,7 +49,10 @@ int translate(FilterRun &run, OptionArgs args)
 {
     if (args.size() < 3)
         return incomplete_option;
-    translate_mesh(run.mesh, Point3(real_value(args[0]), real_value(args[1]), real_value(args[2])));
+    float v[3];
+    if (!real_values(run, args, v))
+        return refused_value;
+    translate_mesh(run.mesh, Point3(v[0], v[1], v[2]));
     return 3;
 }
 
@@ -59,8 +64,11 @@ int scale(FilterRun &run, OptionArgs args)
     float v[max_scale_values];
     int k = 0;
     while (k < max_scale_values && size_t(k) < args.size() && is_number(args[k]) &&
-           std::sscanf(args[k], "%f", &v[k]) == 1)
+           std::sscanf(args[k], "%f", &v[k]) == 1) {
+        if (refuse_non_finite(run, args[k], v[k]))
+            return refused_value;
         k++;
+    }
     Matrix4 xf;
     switch (k) {
     case 0:

@@ -78,11 +78,45 @@ void register_callbacks()
     glutIdleFunc(on_idle);
 }
 
-void start_glut(int &argc, char **argv, unsigned mode)
+// Largest window side taken from "-geometry": a larger window would need
+// gigabytes for its colour and depth buffers.
+constexpr unsigned max_window_side = 16384;
+// Window positions are 16-bit numbers in X.
+constexpr int max_window_offset = 32767;
+
+// False, after saying why, when the command line has a "-geometry" option
+// whose value freeglut could not use safely: no value, no size or place in it,
+// a side of 0 or beyond max_window_side, or a place beyond X's range.
+bool usable_geometry(int argc, char **argv)
 {
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "-geometry") != 0)
+            continue;
+        const char *value = i + 1 < argc ? argv[i + 1] : "";
+        int x = 0, y = 0;
+        unsigned w = 1, h = 1;
+        const int given = XParseGeometry(value, &x, &y, &w, &h);
+        const auto side_ok = [](unsigned side) { return side >= 1 && side <= max_window_side; };
+        const auto place_ok = [](int at) { return at >= -max_window_offset && at <= max_window_offset; };
+        if (given == 0 || !side_ok(w) || !side_ok(h) || !place_ok(x) || !place_ok(y)) {
+            error_printf("The window geometry [%s] is not WIDTHxHEIGHT[+X+Y] with sides from 1 to %u; "
+                         "no window is opened.\n", value, max_window_side);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Starts freeglut, which takes its own options (such as "-geometry") out of
+// the command line. False when those options cannot be used.
+bool start_glut(int &argc, char **argv, unsigned mode)
+{
+    if (!usable_geometry(argc, argv))
+        return false;
     glutInitWindowSize(1024, 800);
     glutInit(&argc, argv);
     glutInitDisplayMode(mode);
+    return true;
 }
 
 } // namespace
@@ -113,7 +147,8 @@ int run_viewer_program(int argc, char **argv)
         error_printf("PolmeraViewer needs a display to show meshes, but %s.\n", unavailable.c_str());
         return 1;
     }
-    start_glut(argc, argv, GLUT_DOUBLE | GLUT_DEPTH | GLUT_STEREO);
+    if (!start_glut(argc, argv, GLUT_DOUBLE | GLUT_DEPTH | GLUT_STEREO))
+        return 1;
     // Most displays offer no stereo visual; without one the window would never open.
     if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE))
         glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGBA);
@@ -159,7 +194,8 @@ int show_result_viewer(int argc, char **argv, const char *mesh_file, const std::
         error_printf("The result viewer is skipped: %s.\n", unavailable.c_str());
         return 0;
     }
-    start_glut(argc, argv, GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGBA);
+    if (!start_glut(argc, argv, GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGBA))
+        return 1;
     Viewer &viewer = state().viewer;
     viewer.result_viewer = true;
     if (!add_mesh(viewer, mesh_file, xf_name))

@@ -132,3 +132,38 @@ TEST_F(BakeRun, runs_the_colouring_and_names_the_output_only_after_a_successful_
         std::remove(out().c_str());
     }
 }
+
+// Every sub-command with each kind of bad value in each of its places and with
+// its values cut off: nothing crashes or hangs, a refusal writes nothing, a
+// non-finite real value is refused by name, and what is written is finite.
+TEST_F(BakeRun, bad_values_are_refused_or_harmless)
+{
+    // Each sub-command with good values, and whether they are real numbers.
+    const std::pair<std::vector<std::string>, bool> commands[] = {
+        {{"colRemap", "1", "0", "1"}, true}, {{"shape", "1", "1"}, true},       {{"ao", "1", "1"}, true},
+        {{"acc", "1", "0"}, true},           {{"depth", "0", "0", "1", "0.1"}, true},
+        {{"col", "ff0000"}, false},          {{"bdy", "2"}, false},             {{"findv", "0", "2"}, false},
+        {{"ao2", in(), "1"}, false}};
+    for (const auto &[command, real] : commands) {
+        for (const BadValueLine &line : bad_value_lines(command)) {
+            std::vector<std::string> args = {in()};
+            args.insert(args.end(), line.words.begin(), line.words.end());
+            args.push_back(out());
+            const ProcessResult r = bake(args);
+            std::string what;
+            for (const std::string &arg : line.words)
+                what += " [" + arg + "]";
+            if (real && line.non_finite)
+                EXPECT_EQ(r.status, 1) << what;
+            if (r.status != 0) {
+                EXPECT_EQ(r.status, 1) << what << ": " << r.err;
+                EXPECT_FALSE(file_exists(out())) << what;
+                continue;
+            }
+            const auto mesh = read_captured(out()).mesh;
+            ASSERT_TRUE(mesh) << what;
+            EXPECT_TRUE(all_values_finite(*mesh)) << what;
+            std::remove(out().c_str());
+        }
+    }
+}

@@ -205,3 +205,52 @@ TEST_F(StriplineRun, failed_write_keeps_the_existing_output)
     EXPECT_EQ(read_file(out()), "previous contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 6);
 }
+
+// Every option that takes values, with each kind of bad value in each of its
+// places and with its values cut off: nothing crashes or hangs, a real value
+// that is not a finite number is refused by name with nothing written, a
+// result that overflows is not written, and what is written is finite.
+TEST_F(StriplineRun, bad_option_values_are_refused_or_harmless)
+{
+    const std::string nan_box = dir.file("nan.box");
+    write_file(nan_box, "nan nan nan 1 1 1\n");
+    const std::string overflow = "Stripline: the result has coordinates or normals that are not finite";
+    // The command lines to try, each with the refusal it must give ("" when
+    // it may run).
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"-scale", "1e30", "-scale", "1e30"}, overflow}, {{"-clip", nan_box}, ""}};
+    // Each option with good values, and whether they are real numbers.
+    const std::pair<std::vector<std::string>, bool> options[] = {
+        {{"-conf", "1"}, true},         {{"-smooth", "1"}, true},      {{"-bilat", "1", "1"}, true},
+        {{"-sharpen", "1"}, true},      {{"-smoothnorm", "1"}, true},  {{"-inflate", "1"}, true},
+        {{"-noise", "1"}, true},        {{"-rot", "30", "0", "0", "1"}, true},
+        {{"-trans", "1", "2", "3"}, true}, {{"-scale", "2", "1", "1", "1"}, true},
+        {{"-smooth2", "1"}, false},     {{"-clip", "file"}, false},    {{"-xf", "file"}, false},
+        {{"-ixf", "file"}, false}};
+    for (const auto &[option, real] : options)
+        for (const BadValueLine &line : bad_value_lines(option))
+            cases.push_back({line.words, real && line.non_finite ? "Option " + option[0] + ": [" : ""});
+    for (auto &[line, refusal] : cases) {
+        std::string what;
+        for (const std::string &arg : line)
+            what += " [" + arg + "]";
+        line.insert(line.begin(), in("attributes.ply"));
+        // Text output: a binary file whose first vertex lies beyond 1e10 would
+        // be read back byte-reversed.
+        line.push_back("ascii:" + out());
+        const ProcessResult r = stripline(line);
+        if (!refusal.empty()) {
+            EXPECT_EQ(r.status, 1) << what;
+            EXPECT_NE(r.err.find(refusal), std::string::npos) << what << ": " << r.err;
+            EXPECT_FALSE(file_exists(out())) << what;
+            continue;
+        }
+        EXPECT_TRUE(r.status == 0 || r.status == 1) << what << ": " << r.err;
+        if (!file_exists(out()))
+            continue;
+        const auto mesh = read_back(out());
+        ASSERT_TRUE(mesh) << what;
+        EXPECT_TRUE(all_values_finite(*mesh)) << what;
+        std::remove(out().c_str());
+    }
+}

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -213,4 +214,32 @@ bool every_edge_once_each_way(const std::vector<Face> &faces)
             return false;
     }
     return true;
+}
+
+std::vector<BadValueLine> bad_value_lines(const std::vector<std::string> &words)
+{
+    const std::pair<const char *, bool> values[] = {
+        {"", false},    {"abc", false}, {"1e30", false}, {"-3", false},   {"99999999999999999999", false},
+        {"nan", true},  {"inf", true},  {"-inf", true},  {"1e999", true}};
+    std::vector<BadValueLine> lines;
+    for (size_t k = 1; k < words.size(); k++) {
+        lines.push_back({{words.begin(), words.begin() + std::ptrdiff_t(k)}, false});
+        for (const auto &[value, non_finite] : values) {
+            lines.push_back({words, non_finite});
+            lines.back().words[k] = value;
+        }
+    }
+    return lines;
+}
+
+bool all_values_finite(const TriMesh &mesh)
+{
+    std::vector<float> values(mesh.confidences);
+    for (const Point3 &p : mesh.vertices)
+        values.insert(values.end(), {p.x, p.y, p.z});
+    for (const Point3 &n : mesh.normals)
+        values.insert(values.end(), {n.x, n.y, n.z});
+    for (const Color &c : mesh.colors)
+        values.insert(values.end(), {c.r, c.g, c.b});
+    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }

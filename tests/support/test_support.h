@@ -73,3 +73,18 @@ bool every_edge_once_each_way(const std::vector<Face> &faces);
 // per-vertex array empty or one entry per vertex, per-face tables sized to the
 // faces, counted strips well formed. Returns "" or a description of the fault.
 std::string invariant_violation(const TriMesh &mesh);
+
+// A command line for robustness tests: an option or sub-command with its
+// values, some of them cut off or replaced by bad text.
+struct BadValueLine {
+    std::vector<std::string> words;
+    bool non_finite;  // a value was replaced by "nan", "inf", "-inf" or "1e999"
+};
+
+// `words` (an option or sub-command and good values for it) with its values
+// cut off at each place, and with each value in turn replaced by empty text,
+// text that is no number, a huge, a negative and a non-finite number.
+std::vector<BadValueLine> bad_value_lines(const std::vector<std::string> &words);
+
+// True when every position, normal, colour and confidence is a finite number.
+bool all_values_finite(const TriMesh &mesh);

@@ -192,7 +192,7 @@ TEST_F(WindowTest, the_tools_show_their_result_until_the_window_is_closed)
     }
 }
 
-TEST_F(WindowTest, without_a_display_or_with_the_switch_no_window_waits)
+TEST_F(WindowTest, without_a_display_with_the_switch_or_with_a_bad_size_no_window_waits)
 {
     const std::string in = torus(), out = dir.file("out.ply");
     struct Case {
@@ -202,6 +202,10 @@ TEST_F(WindowTest, without_a_display_or_with_the_switch_no_window_waits)
         std::string says;  // the end of the standard error stream, or of standard output for help
     };
     const std::string skipped = "The result viewer is skipped: ";
+    const auto geometry = [](const std::string &value) {
+        return "The window geometry [" + value + "] is not WIDTHxHEIGHT[+X+Y] with sides from 1 to 16384; "
+               "no window is opened.\n";
+    };
     const Case cases[] = {
         {{"Stripline", in, out}, "POLMERA_NO_VIEWER=1", 0, skipped + "POLMERA_NO_VIEWER is set.\n"},
         {{"Stripline", in, out}, "DISPLAY=", 0, skipped + "there is no display.\n"},
@@ -210,6 +214,12 @@ TEST_F(WindowTest, without_a_display_or_with_the_switch_no_window_waits)
         {{"bake", in, "norm", "-"}, "", 0, "Writing standard output... Done.\n"},
         {{"PolmeraViewer", in}, "DISPLAY=", 1, "PolmeraViewer needs a display to show meshes, but there is no display.\n"},
         {{"PolmeraViewer", "-h"}, "DISPLAY=", 0, "/PolmeraViewer infile...\n"},
+        // Window sizes that would take the GL's buffers beyond memory, or none.
+        {{"PolmeraViewer", "-geometry", "99999999x99999999", in}, "", 1, geometry("99999999x99999999")},
+        {{"PolmeraViewer", "-geometry", "0x0", in}, "", 1, geometry("0x0")},
+        {{"PolmeraViewer", "-geometry", in}, "", 1, geometry(in)},
+        {{"PolmeraViewer", in, "-geometry"}, "", 1, geometry("")},
+        {{"Stripline", in, "-geometry", "+99999+0", out}, "", 1, geometry("+99999+0")},
     };
     for (const Case &c : cases) {
         const std::vector<std::string> env = c.env.empty() ? std::vector<std::string>{} : std::vector{c.env};
