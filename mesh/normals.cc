@@ -2,10 +2,13 @@
 // for a point cloud from the plane fitted to each point's nearest neighbours.
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "KDtree.h"
 #include "TriMesh.h"
 #include "lineqn.h"
+#include "parallel.h"
 #include "strip_triangles.h"
 
 namespace {
@@ -36,27 +39,39 @@ void accumulate_triangle(TriMesh &mesh, int v0, int v1, int v2)
     add_if_finite(mesh.normals[v2], n * (1.0f / (lc * lb)));
 }
 
-// Normal of a point cloud at vertex i: the direction of least spread of its
-// nearest neighbours about the point itself, turned towards +z. Falls back to
-// (0, 0, 1) with a warning when fewer than three neighbours exist. `found` is
-// scratch storage reused across calls.
-Point3 cloud_normal(const TriMesh &mesh, const KDtree &tree, int i, NotInSet &found)
+// Collects into `found` the offsets (3 * index) of vertex i and of its nearest
+// neighbours: the points that successive closest-point searches return, each
+// excluding the vertex and the points found before, within the tree's default
+// limit. One traversal finds them unless ties or rounding leave open which
+// points those searches would return; then the searches run one by one.
+void find_cloud_neighbors(const TriMesh &mesh, const KDtree &tree, int i, NearestPoints &nearest,
+                          NotInSet &found)
 {
     const float *first = reinterpret_cast<const float *>(mesh.vertices.data());
     const float *p = first + 3 * i;
     found.clear();
     found.insert(3 * i);
+    tree.nearest_points(p, nearest, 0.0f, &found);
+    if (nearest.settled()) {
+        for (int j = 0; j < nearest.size(); j++)
+            found.insert(int(nearest[j] - first));
+        return;
+    }
     for (int k = 0; k < cloud_neighbors; k++) {
         const float *q = tree.closest_point(p, 0.0f, &found);
         if (!q)
             break;
         found.insert(int(q - first));
     }
-    if (found.size() < 4) {
-        error_printf("Warning: not enough points for vertex %d\n", i);
-        return Point3(0, 0, 1);
-    }
+}
 
+// Normal of a point cloud at vertex i from the offsets of the vertex and its
+// neighbours: the direction of least spread of the neighbours about the point
+// itself, turned towards +z. None when fewer than three neighbours exist.
+std::optional<Point3> cloud_normal(const TriMesh &mesh, int i, const NotInSet &found)
+{
+    if (found.size() < 4)
+        return std::nullopt;
     SquareMatrix<float, 3> scatter{};
     const Point3 &pi = mesh.vertices[i];
     for (const int offset : found) {
@@ -73,6 +88,31 @@ Point3 cloud_normal(const TriMesh &mesh, const KDtree &tree, int i, NotInSet &fo
     if (n.z < 0.0f)
         n = -n;
     return n;
+}
+
+// Point-cloud normals of every vertex, spread over the cores; each normal
+// depends on its vertex alone. A vertex with too few neighbours gets (0, 0, 1)
+// and a warning, printed in vertex order.
+void cloud_normals(TriMesh &mesh)
+{
+    const KDtree tree(mesh.vertices);
+    const float *first = reinterpret_cast<const float *>(mesh.vertices.data());
+    std::vector<char> too_few(mesh.vertices.size(), 0);
+    for_each_block(mesh.vertices.size(), 1024, [&](BlockQueue &blocks) {
+        NearestPoints nearest(cloud_neighbors);
+        NotInSet found(first);
+        size_t begin, end;
+        while (blocks.next(begin, end))
+            for (size_t i = begin; i < end; i++) {
+                find_cloud_neighbors(mesh, tree, int(i), nearest, found);
+                const std::optional<Point3> n = cloud_normal(mesh, int(i), found);
+                too_few[i] = !n;
+                mesh.normals[i] = n.value_or(Point3(0, 0, 1));
+            }
+    });
+    for (size_t i = 0; i < too_few.size(); i++)
+        if (too_few[i])
+            error_printf("Warning: not enough points for vertex %d\n", int(i));
 }
 
 } // namespace
@@ -93,10 +133,7 @@ void TriMesh::ensure_normals()
             for (const Face &f : faces)
                 accumulate_triangle(*this, f[0], f[1], f[2]);
         } else {
-            const KDtree tree(vertices);
-            NotInSet found(reinterpret_cast<const float *>(vertices.data()));
-            for (size_t i = 0; i < vertices.size(); i++)
-                normals[i] = cloud_normal(*this, tree, int(i), found);
+            cloud_normals(*this);
         }
     }
 
