@@ -1,6 +1,8 @@
 #include "KDtree.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -224,9 +226,12 @@ struct NearestSearch {
                 return;
             // Search passes this cell's test while (radius + best_d)^2 > dist2,
             // surely so while best_d exceeds sqrt(dist2) - radius by more than
-            // the rounding of that test.
-            const float dist = std::sqrt(dist2);
-            gate = std::max(gate, dist - cell.radius + 4 * eps * (dist + cell.radius) + tiny);
+            // the rounding of that test: always when p lies well inside the
+            // cell's sphere.
+            if (dist2 > 0.999f * cell.radius * cell.radius || cell.radius < 1e-9f) {
+                const float dist = std::sqrt(dist2);
+                gate = std::max(gate, dist - cell.radius + 4 * eps * (dist + cell.radius) + tiny);
+            }
             const float d = cell.center[cell.axis] - p[cell.axis];
             const int near = d >= 0 ? 0 : 1;
             visit(cell.child[near], gate);
@@ -338,7 +343,9 @@ void KDtree::nearest_points(const float *p, NearestPoints &found, float maxdist2
     bool settled = extent < 1e18f;
     for (int j = 0; j < found.count; j++) {
         const NearestPoints::Entry &e = found.entries[size_t(j)];
-        const float next_d = std::sqrt(std::nextafter(e.d2, std::numeric_limits<float>::infinity()));
+        // The next float above d2 (which is finite and not negative).
+        const float next_d2 = std::bit_cast<float>(std::bit_cast<uint32_t>(e.d2) + 1);
+        const float next_d = std::sqrt(next_d2);
         if (!(next_d > e.gate))
             settled = false;
     }

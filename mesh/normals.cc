@@ -1,6 +1,7 @@
 // Vertex normals: from faces or strips as weighted sums of face normals, and
 // for a point cloud from the plane fitted to each point's nearest neighbours.
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -39,45 +40,72 @@ void accumulate_triangle(TriMesh &mesh, int v0, int v1, int v2)
     add_if_finite(mesh.normals[v2], n * (1.0f / (lc * lb)));
 }
 
-// Collects into `found` the offsets (3 * index) of vertex i and of its nearest
-// neighbours: the points that successive closest-point searches return, each
-// excluding the vertex and the points found before, within the tree's default
-// limit. One traversal finds them unless ties or rounding leave open which
-// points those searches would return; then the searches run one by one.
+// Rejects one point: the query itself.
+class NotPoint : public KDtree::CompatFunc {
+public:
+    explicit NotPoint(const float *p) : p(p) {}
+    bool operator()(const float *q) const override { return q != p; }
+
+private:
+    const float *p;
+};
+
+// The offsets (3 * index) of a vertex's neighbours, in increasing order.
+struct CloudNeighbors {
+    std::array<int, cloud_neighbors> offsets;
+    int count = 0;
+};
+
+// Finds the neighbours of vertex i: the points that successive closest-point
+// searches return, each excluding the vertex and the points found before,
+// within the tree's default limit. One traversal finds them unless rounding
+// leaves open which points those searches would reach; then the searches run
+// one by one. `nearest` and `found` are scratch storage reused across calls.
 void find_cloud_neighbors(const TriMesh &mesh, const KDtree &tree, int i, NearestPoints &nearest,
-                          NotInSet &found)
+                          NotInSet &found, CloudNeighbors &neighbors)
 {
     const float *first = reinterpret_cast<const float *>(mesh.vertices.data());
     const float *p = first + 3 * i;
-    found.clear();
-    found.insert(3 * i);
-    tree.nearest_points(p, nearest, 0.0f, &found);
+    neighbors.count = 0;
+    const NotPoint not_self(p);
+    tree.nearest_points(p, nearest, 0.0f, &not_self);
     if (nearest.settled()) {
-        for (int j = 0; j < nearest.size(); j++)
-            found.insert(int(nearest[j] - first));
+        // Insertion sort: a dozen offsets, found nearest first.
+        std::array<int, cloud_neighbors> &offsets = neighbors.offsets;
+        for (int j = 0; j < nearest.size(); j++) {
+            const int offset = int(nearest[j] - first);
+            int k = j;
+            for (; k > 0 && offsets[size_t(k - 1)] > offset; k--)
+                offsets[size_t(k)] = offsets[size_t(k - 1)];
+            offsets[size_t(k)] = offset;
+        }
+        neighbors.count = nearest.size();
         return;
     }
+    found.clear();
+    found.insert(3 * i);
     for (int k = 0; k < cloud_neighbors; k++) {
         const float *q = tree.closest_point(p, 0.0f, &found);
         if (!q)
             break;
         found.insert(int(q - first));
     }
+    for (const int offset : found)
+        if (offset != 3 * i)
+            neighbors.offsets[size_t(neighbors.count++)] = offset;
 }
 
-// Normal of a point cloud at vertex i from the offsets of the vertex and its
-// neighbours: the direction of least spread of the neighbours about the point
-// itself, turned towards +z. None when fewer than three neighbours exist.
-std::optional<Point3> cloud_normal(const TriMesh &mesh, int i, const NotInSet &found)
+// Normal of a point cloud at vertex i: the direction of least spread of its
+// neighbours about the point itself, turned towards +z. None when fewer than
+// three neighbours exist.
+std::optional<Point3> cloud_normal(const TriMesh &mesh, int i, const CloudNeighbors &neighbors)
 {
-    if (found.size() < 4)
+    if (neighbors.count < 3)
         return std::nullopt;
     SquareMatrix<float, 3> scatter{};
     const Point3 &pi = mesh.vertices[i];
-    for (const int offset : found) {
-        if (offset == 3 * i)
-            continue;
-        const Point3 d = mesh.vertices[offset / 3] - pi;
+    for (int j = 0; j < neighbors.count; j++) {
+        const Point3 d = mesh.vertices[size_t(neighbors.offsets[size_t(j)] / 3)] - pi;
         for (int r = 0; r < 3; r++)
             for (int c = 0; c < 3; c++)
                 scatter[r][c] += d[r] * d[c];
@@ -101,11 +129,12 @@ void cloud_normals(TriMesh &mesh)
     for_each_block(mesh.vertices.size(), 1024, [&](BlockQueue &blocks) {
         NearestPoints nearest(cloud_neighbors);
         NotInSet found(first);
+        CloudNeighbors neighbors;
         size_t begin, end;
         while (blocks.next(begin, end))
             for (size_t i = begin; i < end; i++) {
-                find_cloud_neighbors(mesh, tree, int(i), nearest, found);
-                const std::optional<Point3> n = cloud_normal(mesh, int(i), found);
+                find_cloud_neighbors(mesh, tree, int(i), nearest, found, neighbors);
+                const std::optional<Point3> n = cloud_normal(mesh, int(i), neighbors);
                 too_few[i] = !n;
                 mesh.normals[i] = n.value_or(Point3(0, 0, 1));
             }
