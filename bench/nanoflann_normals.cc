@@ -5,57 +5,38 @@
 // towards +z), the points shared over all cores as the filter does.
 // Usage: nanoflann_normals IN OUT
 
-#include <nanoflann.hpp>
-
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "TriMesh.h"
+#include "cloud_normal.h"
 #include "lineqn.h"
 #include "mesh_io.h"
+#include "nanoflann_cloud.h"
 #include "parallel.h"
 
 namespace {
 
-struct Cloud {
-    const std::vector<Point3> &pts;
-    size_t kdtree_get_point_count() const { return pts.size(); }
-    float kdtree_get_pt(size_t i, size_t dim) const { return pts[i][int(dim)]; }
-    template <class Box>
-    bool kdtree_get_bbox(Box &) const { return false; }
-};
-
-using NanoTree =
-    nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, Cloud>, Cloud, 3>;
-
 // The point itself and its twelve nearest.
 constexpr size_t asked = 13;
 
+// The normal of point i from its twelve nearest other points, or (0, 0, 1)
+// when there are fewer than three.
 Point3 fitted_normal(const NanoTree &tree, const std::vector<Point3> &pts, size_t i)
 {
     std::array<uint32_t, asked> index;
     std::array<float, asked> d2;
     const size_t found = tree.knnSearch(&pts[i].x, asked, index.data(), d2.data());
-    SquareMatrix<float, 3> scatter{};
-    size_t used = 0;
-    for (size_t j = 0; j < found && used < asked - 1; j++) {
-        if (index[j] == i)
-            continue;
-        const Point3 d = pts[index[j]] - pts[i];
-        for (int r = 0; r < 3; r++)
-            for (int c = 0; c < 3; c++)
-                scatter[r][c] += d[r] * d[c];
-        used++;
-    }
-    if (used < 3)
-        return Point3(0, 0, 1);
-    std::array<float, 3> eigenvalues;
-    eigen_symmetric(scatter, eigenvalues);
-    Point3 n(scatter[0][0], scatter[1][0], scatter[2][0]);
-    if (n.z < 0.0f)
-        n = -n;
+    std::array<int, asked> offsets;
+    size_t count = 0;
+    for (size_t j = 0; j < found && count < asked - 1; j++)
+        if (index[j] != i)
+            offsets[count++] = int(3 * index[j]);
+    std::sort(offsets.data(), offsets.data() + std::min(count, asked - 1));
+    Point3 n = fit_cloud_normal(pts, int(i), offsets.data(), int(count)).value_or(Point3(0, 0, 1));
     return normalize(n);
 }
 
@@ -71,8 +52,8 @@ int main(int argc, char **argv)
     if (!mesh)
         return EXIT_FAILURE;
     const std::vector<Point3> &pts = mesh->vertices;
-    const Cloud cloud{pts};
-    const NanoTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(10));
+    const NanoCloud cloud{pts};
+    const NanoTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(nano_leaf_size));
     mesh->normals.resize(pts.size());
     for_each_index(pts.size(), 1024, [&](size_t i) { mesh->normals[i] = fitted_normal(tree, pts, i); });
     return write_mesh(("norm:" + std::string(argv[2])).c_str(), *mesh) ? EXIT_SUCCESS : EXIT_FAILURE;

@@ -8,6 +8,7 @@
 
 #include "KDtree.h"
 #include "TriMesh.h"
+#include "cloud_normal.h"
 #include "lineqn.h"
 #include "parallel.h"
 #include "strip_triangles.h"
@@ -95,29 +96,6 @@ void find_cloud_neighbors(const TriMesh &mesh, const KDtree &tree, int i, Neares
             neighbors.offsets[size_t(neighbors.count++)] = offset;
 }
 
-// Normal of a point cloud at vertex i: the direction of least spread of its
-// neighbours about the point itself, turned towards +z. None when fewer than
-// three neighbours exist.
-std::optional<Point3> cloud_normal(const TriMesh &mesh, int i, const CloudNeighbors &neighbors)
-{
-    if (neighbors.count < 3)
-        return std::nullopt;
-    SquareMatrix<float, 3> scatter{};
-    const Point3 &pi = mesh.vertices[i];
-    for (int j = 0; j < neighbors.count; j++) {
-        const Point3 d = mesh.vertices[size_t(neighbors.offsets[size_t(j)] / 3)] - pi;
-        for (int r = 0; r < 3; r++)
-            for (int c = 0; c < 3; c++)
-                scatter[r][c] += d[r] * d[c];
-    }
-    std::array<float, 3> eigenvalues;
-    eigen_symmetric(scatter, eigenvalues);
-    Point3 n(scatter[0][0], scatter[1][0], scatter[2][0]);
-    if (n.z < 0.0f)
-        n = -n;
-    return n;
-}
-
 // Point-cloud normals of every vertex, spread over the cores; each normal
 // depends on its vertex alone. A vertex with too few neighbours gets (0, 0, 1)
 // and a warning, printed in vertex order.
@@ -134,7 +112,8 @@ void cloud_normals(TriMesh &mesh)
         while (blocks.next(begin, end))
             for (size_t i = begin; i < end; i++) {
                 find_cloud_neighbors(mesh, tree, int(i), nearest, found, neighbors);
-                const std::optional<Point3> n = cloud_normal(mesh, int(i), neighbors);
+                const std::optional<Point3> n =
+                    fit_cloud_normal(mesh.vertices, int(i), neighbors.offsets.data(), neighbors.count);
                 too_few[i] = !n;
                 mesh.normals[i] = n.value_or(Point3(0, 0, 1));
             }
@@ -145,6 +124,27 @@ void cloud_normals(TriMesh &mesh)
 }
 
 } // namespace
+
+std::optional<Point3> fit_cloud_normal(const std::vector<Point3> &points, int i, const int *offsets,
+                                       int count)
+{
+    if (count < 3)
+        return std::nullopt;
+    SquareMatrix<float, 3> scatter{};
+    const Point3 &pi = points[size_t(i)];
+    for (int j = 0; j < count; j++) {
+        const Point3 d = points[size_t(offsets[j] / 3)] - pi;
+        for (int r = 0; r < 3; r++)
+            for (int c = 0; c < 3; c++)
+                scatter[r][c] += d[r] * d[c];
+    }
+    std::array<float, 3> eigenvalues;
+    eigen_symmetric(scatter, eigenvalues);
+    Point3 n(scatter[0][0], scatter[1][0], scatter[2][0]);
+    if (n.z < 0.0f)
+        n = -n;
+    return n;
+}
 
 void TriMesh::ensure_normals()
 {

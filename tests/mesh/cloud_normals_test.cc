@@ -8,6 +8,7 @@
 
 #include "KDtree.h"
 #include "TriMesh.h"
+#include "cloud_normal.h"
 #include "lineqn.h"
 #include "mesh_io.h"
 #include "test_support.h"
@@ -25,8 +26,8 @@ struct Random {
 
 // Point-cloud normals the plain way: twelve successive closest-point searches
 // per vertex, each excluding the vertex and the points found before, and the
-// scatter of the offsets summed in increasing vertex order. Also the warnings
-// that the vertices with too few neighbours get.
+// plane fitted to them. Also the warnings that the vertices with too few
+// neighbours get.
 std::vector<Point3> successive_search_normals(const std::vector<Point3> &pts, std::string &warnings)
 {
     const KDtree tree(pts);
@@ -41,26 +42,15 @@ std::vector<Point3> successive_search_normals(const std::vector<Point3> &pts, st
                 break;
             found.insert(int(q - first));
         }
-        if (found.size() < 4) {
+        std::vector<int> offsets;
+        for (const int offset : found)
+            if (offset != int(3 * i))
+                offsets.push_back(offset);
+        const std::optional<Point3> n = fit_cloud_normal(pts, int(i), offsets.data(), int(offsets.size()));
+        if (!n)
             warnings += "Warning: not enough points for vertex " + std::to_string(i) + "\n";
-            normals.emplace_back(0, 0, 1);
-            continue;
-        }
-        SquareMatrix<float, 3> scatter{};
-        for (const int offset : found) {
-            if (offset == int(3 * i))
-                continue;
-            const Point3 d = pts[offset / 3] - pts[i];
-            for (int r = 0; r < 3; r++)
-                for (int c = 0; c < 3; c++)
-                    scatter[r][c] += d[r] * d[c];
-        }
-        std::array<float, 3> eigenvalues;
-        eigen_symmetric(scatter, eigenvalues);
-        Point3 n(scatter[0][0], scatter[1][0], scatter[2][0]);
-        if (n.z < 0.0f)
-            n = -n;
-        normals.push_back(normalize(n));
+        Point3 unit = n.value_or(Point3(0, 0, 1));
+        normals.push_back(normalize(unit));
     }
     return normals;
 }
