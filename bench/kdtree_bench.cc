@@ -11,7 +11,7 @@
 #include "bench_points.h"
 
 #ifdef POLMERA_HAVE_NANOFLANN
-#include <nanoflann.hpp>
+#include "nanoflann_cloud.h"
 #endif
 
 namespace {
@@ -55,20 +55,6 @@ BENCHMARK(BM_KDtree_query)->Unit(benchmark::kMillisecond);
 
 #ifdef POLMERA_HAVE_NANOFLANN
 
-struct Cloud {
-    const std::vector<Point3> &pts;
-    size_t kdtree_get_point_count() const { return pts.size(); }
-    float kdtree_get_pt(size_t i, size_t dim) const { return pts[i][int(dim)]; }
-    template <class Box>
-    bool kdtree_get_bbox(Box &) const { return false; }
-};
-
-using NanoTree =
-    nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, Cloud>, Cloud, 3>;
-
-// nanoflann's default leaf size.
-constexpr size_t nano_leaf_size = 10;
-
 size_t nano_closest(const NanoTree &tree, const Point3 &q)
 {
     size_t index = 0;
@@ -81,7 +67,7 @@ size_t nano_closest(const NanoTree &tree, const Point3 &q)
 
 void BM_nanoflann_build(benchmark::State &state)
 {
-    const Cloud cloud{points()};
+    const NanoCloud cloud{points()};
     for (auto _ : state) {
         NanoTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(nano_leaf_size));
         benchmark::DoNotOptimize(&tree);
@@ -91,7 +77,7 @@ BENCHMARK(BM_nanoflann_build)->Unit(benchmark::kMillisecond);
 
 void BM_nanoflann_query(benchmark::State &state)
 {
-    const Cloud cloud{points()};
+    const NanoCloud cloud{points()};
     const NanoTree tree(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(nano_leaf_size));
     for (auto _ : state) {
         size_t sum = 0;
@@ -109,7 +95,7 @@ bool same_answers()
 {
     const std::vector<Point3> &pts = points();
     const KDtree tree(pts);
-    const Cloud cloud{pts};
+    const NanoCloud cloud{pts};
     const NanoTree nano(3, cloud, nanoflann::KDTreeSingleIndexAdaptorParams(nano_leaf_size));
     size_t differ = 0;
     for (const Point3 &q : queries()) {

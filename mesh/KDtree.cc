@@ -1,6 +1,8 @@
 #include "KDtree.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -186,7 +188,93 @@ struct Search {
     }
 };
 
+// Rounding allowances of the cell tests below: float's relative precision,
+// and a distance small enough never to matter but whose square is still a
+// normal float.
+constexpr float eps = std::numeric_limits<float>::epsilon();
+constexpr float tiny = 1e-15f;
+
+// Collects the nearest accepted points of p into a sorted array of fixed
+// size. Its cell tests are those of Search against the farthest point kept,
+// widened by a margin that covers the rounding of the cell centres, radii and
+// squared distances, so that it never skips a point nearer than that one.
+//
+// Along the way it notes for every point kept its gate: a bound above the
+// best distances at which a test of Search on the way to the point's leaf
+// may fail (a cell test, or the distance to a splitting plane before the far
+// child). A search whose best distance stays above the gate until it has a
+// point as near as this one cannot miss it.
+struct NearestSearch {
+    const float *p;
+    const KDtree::CompatFunc *iscompat;
+    NearestPoints::Entry *entries;
+    int capacity;
+    int count;
+    float worst_d2;  // a point must be strictly nearer than this to be kept
+    float worst_d;
+    float slack;     // absolute allowance for rounded cell centres
+
+    void visit(const Node *node, float gate)
+    {
+        if (node->npts == 0) {
+            const Node::Cell &cell = node->cell;
+            const float cx = cell.center[0] - p[0], cy = cell.center[1] - p[1],
+                        cz = cell.center[2] - p[2];
+            const float dist2 = cx * cx + cy * cy + cz * cz;
+            const float reach = (cell.radius + worst_d) * (1.0f + 32 * eps) + slack;
+            if (reach * reach <= dist2)
+                return;
+            // Search passes this cell's test while (radius + best_d)^2 > dist2,
+            // surely so while best_d exceeds sqrt(dist2) - radius by more than
+            // the rounding of that test: always when p lies well inside the
+            // cell's sphere.
+            if (dist2 > 0.999f * cell.radius * cell.radius || cell.radius < 1e-9f) {
+                const float dist = std::sqrt(dist2);
+                gate = std::max(gate, dist - cell.radius + 4 * eps * (dist + cell.radius) + tiny);
+            }
+            const float d = cell.center[cell.axis] - p[cell.axis];
+            const int near = d >= 0 ? 0 : 1;
+            visit(cell.child[near], gate);
+            if (std::abs(d) < worst_d * (1.0f + 32 * eps) + slack)
+                visit(cell.child[1 - near], std::max(gate, std::abs(d)));
+            return;
+        }
+        for (int i = 0; i < node->npts; i++) {
+            const float *q = node->pts[i];
+            const float dx = q[0] - p[0], dy = q[1] - p[1], dz = q[2] - p[2];
+            const float d2 = dx * dx + dy * dy + dz * dz;
+            if (d2 < worst_d2 && (!iscompat || (*iscompat)(q)))
+                keep(q, d2, gate);
+        }
+    }
+
+    // Inserts a point after those not farther; when the array is full the
+    // farthest point drops out and the next farthest sets the bound.
+    void keep(const float *q, float d2, float gate)
+    {
+        int j = std::min(count, capacity - 1);
+        for (; j > 0 && entries[j - 1].d2 > d2; j--)
+            entries[j] = entries[j - 1];
+        entries[j] = {q, d2, gate};
+        if (count < capacity)
+            count++;
+        if (count == capacity) {
+            worst_d2 = entries[capacity - 1].d2;
+            worst_d = std::sqrt(worst_d2);
+        }
+    }
+};
+
+// The limit that a maxdist2 not greater than 0 stands for.
+float default_limit(const Node *root)
+{
+    return root->npts == 0 ? root->cell.radius * root->cell.radius
+                           : std::numeric_limits<float>::infinity();
+}
+
 } // namespace
+
+NearestPoints::NearestPoints(int k) : entries(size_t(k)) {}
 
 KDtree::KDtree(const float *first, size_t n)
 {
@@ -219,13 +307,49 @@ const float *KDtree::closest_point(const float *p, float maxdist2, const CompatF
 {
     if (!root)
         return nullptr;
-    if (maxdist2 <= 0.0f) {
-        maxdist2 = root->npts == 0 ? root->cell.radius * root->cell.radius
-                                   : std::numeric_limits<float>::infinity();
-    }
+    if (maxdist2 <= 0.0f)
+        maxdist2 = default_limit(root);
     Search search{p, iscompat, nullptr, maxdist2, std::sqrt(maxdist2)};
     search.visit(root);
     return search.best;
+}
+
+void KDtree::nearest_points(const float *p, NearestPoints &found, float maxdist2,
+                            const CompatFunc *iscompat) const
+{
+    found.count = 0;
+    found.is_settled = true;
+    if (!root)
+        return;
+    if (maxdist2 <= 0.0f)
+        maxdist2 = default_limit(root);
+    // The largest coordinate of the points, to which the rounding of cell
+    // centres is relative.
+    float extent = 0.0f;
+    if (root->npts == 0) {
+        const float *c = root->cell.center;
+        extent = std::max({std::abs(c[0]), std::abs(c[1]), std::abs(c[2])}) + root->cell.radius;
+    }
+    NearestSearch search{p,        iscompat,           found.entries.data(), int(found.entries.size()), 0,
+                         maxdist2, std::sqrt(maxdist2), 4 * eps * extent + tiny};
+    search.visit(root, 0.0f);
+    found.count = search.count;
+
+    // Both searches visit in the same order and keep, of equidistant points,
+    // the one reached first; so successive searches return the same set when
+    // each of them reaches each point while its best distance is one that a
+    // farther point gives. Coordinates this large could overflow the squared
+    // distances, which the margins do not cover.
+    bool settled = extent < 1e18f;
+    for (int j = 0; j < found.count; j++) {
+        const NearestPoints::Entry &e = found.entries[size_t(j)];
+        // The next float above d2 (which is finite and not negative).
+        const float next_d2 = std::bit_cast<float>(std::bit_cast<uint32_t>(e.d2) + 1);
+        const float next_d = std::sqrt(next_d2);
+        if (!(next_d > e.gate))
+            settled = false;
+    }
+    found.is_settled = settled;
 }
 
 bool NotInSet::operator()(const float *p) const

@@ -15,6 +15,7 @@
 #include "Point3.h"
 
 class TriMesh;
+class NearestPoints;
 
 class KDtree {
 public:
@@ -46,10 +47,52 @@ public:
     const float *closest_point(const float *p, float maxdist2 = 0.0f,
                                const CompatFunc *iscompat = nullptr) const;
 
+    // The accepted points nearest to p, strictly nearer than sqrt(maxdist2)
+    // (with the same default as closest_point), up to the count `found` was
+    // made for, in one traversal; `found` receives them in increasing
+    // distance. Squared distances are computed as closest_point computes
+    // them, and of several points at the same distance those reached first
+    // in closest_point's order of visiting are kept. Allocates nothing.
+    void nearest_points(const float *p, NearestPoints &found, float maxdist2 = 0.0f,
+                        const CompatFunc *iscompat = nullptr) const;
+
     struct Node;
 
 private:
     Node *root = nullptr;
+};
+
+// The result of KDtree::nearest_points: up to k points in increasing distance
+// from the query. Reusing one object for many queries allocates nothing.
+class NearestPoints {
+public:
+    // Room for k >= 1 points.
+    explicit NearestPoints(int k);
+    // The number of points found, at most k.
+    int size() const { return count; }
+    const float *operator[](int j) const { return entries[size_t(j)].point; }
+    // True when the points found are, as a set, exactly those that k
+    // successive closest_point searches with the same limit would return,
+    // each search also rejecting the points that the searches before it
+    // returned. False when a cell test of closest_point on the way to one of
+    // them is so near its bound that rounding decides whether such a search
+    // reaches it; the caller then runs those searches itself.
+    bool settled() const { return is_settled; }
+
+    // One point found, with its squared distance and a bound above the best
+    // distances at which a cell test of closest_point on the way to it may
+    // still turn that search away.
+    struct Entry {
+        const float *point;
+        float d2;
+        float gate;
+    };
+
+private:
+    friend class KDtree;
+    int count = 0;
+    bool is_settled = false;
+    std::vector<Entry> entries;  // k of them, the first `count` in use
 };
 
 // Accepts points whose offset from `first`, counted in floats, is not in the

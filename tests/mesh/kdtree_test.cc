@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "KDtree.h"
@@ -232,4 +233,64 @@ TEST(NormCompat, on_a_point_cloud_ignores_the_normals_sign)
     const NormCompat compat(Point3(0, 0, 1), cloud);
     const Point3 q(1.1f, 0, 0);
     EXPECT_EQ(index_of(cloud.vertices, tree.closest_point(&q.x, 0.0f, &compat)), 2);
+}
+
+TEST(KDtree, nearest_points_are_those_of_successive_searches)
+{
+    Random rnd;
+    std::vector<Point3> scattered;
+    for (int i = 0; i < 2000; i++)
+        scattered.push_back(rnd.point(-1, 1));
+    for (int i = 0; i < 300; i++)
+        scattered.push_back(rnd.point(0.3f, 0.31f));
+    std::vector<Point3> grid;  // ties everywhere
+    for (int z = 0; z < 8; z++)
+        for (int y = 0; y < 8; y++)
+            for (int x = 0; x < 8; x++)
+                grid.emplace_back(float(x), float(y), float(z));
+    const struct {
+        const std::vector<Point3> &pts;
+        int k;
+        float maxdist2;
+        int max_unsettled;  // on the grid, cell spheres pass exactly through points
+    } cases[] = {{scattered, 12, 0.0f, 6}, {scattered, 1, 0.0f, 6}, {scattered, 30, 0.01f, 6},
+                 {grid, 12, 0.0f, 600},    {grid, 7, 2.0f, 600}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE("k = " + std::to_string(c.k) + ", limit " + std::to_string(c.maxdist2));
+        const KDtree tree(c.pts);
+        const float *first = &c.pts[0].x;
+        NearestPoints nearest(c.k);
+        int unsettled = 0;
+        for (int i = 0; i < 600; i++) {
+            // Every other query is a point of the cloud; every fifth point is rejected.
+            const Point3 q = i % 2 ? c.pts[size_t(i * 7) % c.pts.size()] : rnd.point(-1.2f, 8.2f);
+            NotInSet found(first);
+            for (size_t j = 0; j < c.pts.size(); j += 5)
+                found.insert(int(3 * j));
+            const NotInSet rejected = found;
+            tree.nearest_points(&q.x, nearest, c.maxdist2, &rejected);
+            std::vector<int> expected, got;
+            for (int k = 0; k < c.k; k++) {
+                const float *p = tree.closest_point(&q.x, c.maxdist2, &found);
+                if (!p)
+                    break;
+                found.insert(int(p - first));
+                expected.push_back(index_of(c.pts, p));
+            }
+            for (int j = 0; j < nearest.size(); j++) {
+                got.push_back(index_of(c.pts, nearest[j]));
+                if (j > 0) {
+                    EXPECT_LE(d2(c.pts[size_t(got[j - 1])], q), d2(c.pts[size_t(got[j])], q));
+                }
+            }
+            if (!nearest.settled()) {
+                unsettled++;
+                continue;
+            }
+            std::sort(expected.begin(), expected.end());
+            std::sort(got.begin(), got.end());
+            EXPECT_EQ(got, expected) << "query " << i;
+        }
+        EXPECT_LE(unsettled, c.max_unsettled);
+    }
 }
