@@ -47,18 +47,18 @@ TEST(GaussianSmooth, vertex_filter_weighs_by_distance_normal_and_area)
     mesh.ensure_vertex_neighbors();
     mesh.visit_marks.assign(3, 0);
     const std::vector<Point3> field = {Point3(1, 0, 0), Point3(0, 1, 0), Point3(0, 0, 1)};
-    std::vector<int> stack;
+    FloodScratch scratch;
     const float g = std::exp(-0.5f), w1 = g * 0.125f, w2 = g * 0.8f * 0.125f;
     const Point3 expected =
         (Point3(0.25f, 0, 0) + Point3(0, w1, 0) + Point3(0, 0, w2)) / (0.25f + w1 + w2);
-    const Point3 result = vertex_filter(mesh, field, 0, 1.0f, stack);
+    const Point3 result = vertex_filter(mesh, field, 0, 1.0f, scratch);
     EXPECT_FLOAT_EQ(result.x, expected.x);
     EXPECT_FLOAT_EQ(result.y, expected.y);
     EXPECT_FLOAT_EQ(result.z, expected.z);
 
     // Neighbours whose normals face away add nothing.
     mesh.normals = {Point3(0, 0, 1), Point3(0, 0, -1), Point3(1, 0, 0)};
-    EXPECT_EQ(vertex_filter(mesh, field, 0, 1.0f, stack), field[0]);
+    EXPECT_EQ(vertex_filter(mesh, field, 0, 1.0f, scratch), field[0]);
 }
 
 TEST(GaussianSmooth, isolated_vertices_keep_position_and_normal)
