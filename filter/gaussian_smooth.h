@@ -41,7 +41,10 @@ void normal_smooth(TriMesh &mesh, float sigma);
 // moves by D - E. First smooths the normals with width sigma / 2 and keeps
 // them; the weights use those normals. Clears point and corner areas,
 // curvatures, bounding box and sphere. A vertex whose point area is 0 gets no
-// face pull. A width that is not above 0 (or not finite) leaves the mesh
+// face pull. Works on all cores, the result bit for bit the same however
+// many: the weights gathered for D are kept for E in blocks, within an
+// allowance of about the memory the mesh's arrays take, and the blocks past it
+// gather again. A width that is not above 0 (or not finite) leaves the mesh
 // unchanged with a note.
 void gaussian_smooth(TriMesh &mesh, float sigma);
 

@@ -148,11 +148,18 @@ TEST(GaussianSmooth, the_visit_stamp_survives_wrapping_round)
 {
     TriMesh mesh = make_sphere(2);
     roughen(mesh, 0.05f);
+    mesh.ensure_normals();
+    mesh.ensure_point_areas();
+    mesh.ensure_vertex_neighbors();
+    mesh.visit_marks.assign(mesh.vertices.size(), 0);
     TriMesh wrapped = mesh;
-    // As if every vertex had been reached by the last fill before the wrap.
-    wrapped.visit_stamp = 0xffffffffu - 5;
-    wrapped.visit_marks.assign(wrapped.vertices.size(), wrapped.visit_stamp);
-    gaussian_smooth(mesh, 0.3f);
-    gaussian_smooth(wrapped, 0.3f);
-    EXPECT_EQ(wrapped.vertices, mesh.vertices);
+    // As if every vertex had been reached by the first fill of all, long ago:
+    // the fills after the wrap must not take those marks for their own.
+    wrapped.visit_stamp = 0xffffffffu - 1;
+    wrapped.visit_marks.assign(wrapped.vertices.size(), 1);
+    FloodScratch scratch;
+    for (int v = 0; v < 20; v++)
+        EXPECT_EQ(vertex_filter(wrapped, wrapped.vertices, v, 10.0f, scratch),
+                  vertex_filter(mesh, mesh.vertices, v, 10.0f, scratch))
+            << v;
 }
