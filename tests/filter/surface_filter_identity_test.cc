@@ -270,7 +270,7 @@ TEST(SurfaceFilterIdentity, every_filter_gives_the_plain_rules_bits_on_any_threa
         ASSERT_FALSE(original.vertices.empty()) << input.name;
         TriMesh probe = original;
         const float edge = probe.median_edge_length();
-        for (const float width : {0.7f * edge, 3.0f * edge}) {
+        for (const float width : {0.7f * edge, 2.0f * edge}) {
             for (const Filter &filter : filters) {
                 TriMesh expected = original;
                 stderr_of([&] { filter.plain(expected, width); });
