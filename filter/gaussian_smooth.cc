@@ -246,8 +246,14 @@ void gaussian_smooth(TriMesh &mesh, float sigma)
         gatherer.gather(surface, begin, end, inv_sigma2);
         for (size_t v = begin; v < end; v++)
             disp[v] = filter_at(surface, mesh.vertices, v, gatherer.block, v - begin) - mesh.vertices[v];
-        if (take_room(room, gatherer.block.bytes()))
-            kept[begin / block_size] = std::exchange(gatherer.block, {});
+        if (take_room(room, gatherer.block.bytes())) {
+            TapBlock &block = kept[begin / block_size];
+            block = std::exchange(gatherer.block, {});
+            // The next block needs about as much: room for it at once
+            // spares the copies of a growing array.
+            gatherer.block.ends.reserve(block.ends.size());
+            gatherer.block.taps.reserve(block.taps.size() + block.taps.size() / 4);
+        }
     });
     add_face_pull(mesh, inv_sigma2, disp);
 
