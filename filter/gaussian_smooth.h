@@ -8,12 +8,8 @@
 #include <vector>
 
 #include "TriMesh.h"
-
-// The Gaussian weight of q seen from p: exp(-d2 / 2) with d2 = |p - q|^2 *
-// inv_sigma2, and exactly 0 from d2 = 9 on (three standard deviations), which
-// is where the flood fills stop. Also 0 when d2 is not a number (a zero
-// distance with an endless inv_sigma2).
-float gaussian_weight(const Point3 &p, const Point3 &q, float inv_sigma2);
+#include "gaussian_weight.h"
+#include "vertex_flood.h"
 
 // The normal-aware Gaussian average of a per-vertex field around vertex v:
 // field[v] weighted by v's point area, plus every vertex j reached from v over
@@ -23,15 +19,17 @@ float gaussian_weight(const Point3 &p, const Point3 &q, float inv_sigma2);
 // either test. Returns field[v] when v has no neighbours or the weights add up
 // to 0.
 // Needs current `normals`, `point_areas` and `vertex_neighbors` and
-// `visit_marks` sized to the vertex count (the callers below see to all
-// four); increments `visit_stamp`. `stack` is scratch space that the caller
-// keeps between calls, so that no call allocates.
+// `visit_marks` sized to the vertex count; increments `visit_stamp`.
+// `scratch` is space that the caller keeps between calls, so that no call
+// allocates. The filters below reach the same results by gather_taps over a
+// packed copy of the surface, with marks of their own.
 Point3 vertex_filter(TriMesh &mesh, const std::vector<Point3> &field, int v, float inv_sigma2,
-                     std::vector<int> &stack);
+                     FloodScratch &scratch);
 
 // Replaces every normal by the normalised vertex_filter of the old normals
 // with width sigma. Calls ensure_normals, ensure_point_areas and
-// ensure_vertex_neighbors; sizes `visit_marks` to the vertex count. Prints
+// ensure_vertex_neighbors; sizes `visit_marks` to the vertex count. Works on
+// all cores; the result does not depend on how many. Prints
 // "\rSmoothing normals... " and the time taken. A width that is not above 0
 // (or not finite) leaves the mesh unchanged with a note.
 void normal_smooth(TriMesh &mesh, float sigma);
@@ -43,7 +41,10 @@ void normal_smooth(TriMesh &mesh, float sigma);
 // moves by D - E. First smooths the normals with width sigma / 2 and keeps
 // them; the weights use those normals. Clears point and corner areas,
 // curvatures, bounding box and sphere. A vertex whose point area is 0 gets no
-// face pull. A width that is not above 0 (or not finite) leaves the mesh
+// face pull. Works on all cores, the result bit for bit the same however
+// many: the weights gathered for D are kept for E in blocks, within an
+// allowance of about the memory the mesh's arrays take, and the blocks past it
+// gather again. A width that is not above 0 (or not finite) leaves the mesh
 // unchanged with a note.
 void gaussian_smooth(TriMesh &mesh, float sigma);
 

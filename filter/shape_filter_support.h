@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "TriMesh.h"
 
@@ -27,6 +28,29 @@ inline uint32_t next_visit_stamp(TriMesh &mesh)
     }
     return mesh.visit_stamp;
 }
+
+// Marks of a traversal that one thread owns, used like the mesh's
+// `visit_marks` and `visit_stamp`: an element counts as reached when its mark
+// equals the stamp of the current fill.
+class VisitMarks {
+public:
+    explicit VisitMarks(size_t count = 0) : marks(count, 0) {}
+    // Starts one fill; as next_visit_stamp, the marks are reset when the stamp
+    // wraps round to 0.
+    uint32_t next()
+    {
+        if (++stamp == 0) {
+            marks.assign(marks.size(), 0);
+            stamp = 1;
+        }
+        return stamp;
+    }
+    uint32_t *data() { return marks.data(); }
+
+private:
+    std::vector<uint32_t> marks;
+    uint32_t stamp = 0;
+};
 
 // True when `width` is a usable filter width: above 0 and finite (a width of 0
 // would divide by zero, an endless one would reach the whole surface from

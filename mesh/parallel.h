@@ -5,8 +5,17 @@
 #include <cstddef>
 #include <functional>
 
+// The most threads the helpers below start, the calling thread included: one
+// per core unless set_thread_limit has lowered it.
+size_t thread_limit();
+
+// Lets the helpers below use at most `limit` threads (1: the calling thread
+// alone); 0 goes back to one per core. Results of work split with them must
+// not depend on it; tests set it to check that.
+void set_thread_limit(size_t limit);
+
 // Splits the range [0, n) into consecutive parts of at least `min_part`
-// elements, one per core at most, and calls work(begin, end) for each part at
+// elements, at most thread_limit() of them, and calls work(begin, end) for each part at
 // the same time, the last one on the calling thread; returns when all are
 // done. The parts must not write to the same data. Runs work(0, n) alone when
 // the range is small or threads cannot be started.
@@ -26,7 +35,7 @@ private:
 };
 
 // Splits the range [0, n) into blocks of `block` elements (the last may be
-// shorter) and runs thread_work(queue) on one thread per core at most, the last
+// shorter) and runs thread_work(queue) on at most thread_limit() threads, the last
 // on the calling thread; each thread takes blocks from the queue until none is
 // left, so that a core slowed by other work does not hold the rest up. Returns
 // when all are done. Which thread does which block is not fixed: the work on an
