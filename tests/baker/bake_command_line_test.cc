@@ -153,8 +153,9 @@ TEST_F(BakeRun, bad_values_are_refused_or_harmless)
             std::string what;
             for (const std::string &arg : line.words)
                 what += " [" + arg + "]";
-            if (real && line.non_finite)
+            if (real && line.non_finite) {
                 EXPECT_EQ(r.status, 1) << what;
+            }
             if (r.status != 0) {
                 EXPECT_EQ(r.status, 1) << what << ": " << r.err;
                 EXPECT_FALSE(file_exists(out())) << what;
