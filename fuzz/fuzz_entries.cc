@@ -35,17 +35,25 @@ private:
     int fd;
 };
 
-// A private folder for the files written back, made once per process.
+// A private folder for the files written back, made once per process and
+// removed (empty) when it ends.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        const char *tmp = std::getenv("TMPDIR");
+        path = std::string(tmp && *tmp ? tmp : "/tmp") + "/polmera_fuzz_XXXXXX";
+        if (!::mkdtemp(path.data()))
+            std::abort();
+    }
+    ~ScratchFolder() { ::rmdir(path.c_str()); }
+    std::string path;
+};
+
 const std::string &scratch_folder()
 {
-    static const std::string folder = [] {
-        const char *tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/polmera_fuzz_XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return pattern;
-    }();
-    return folder;
+    static const ScratchFolder folder;
+    return folder.path;
 }
 
 // Written files larger than this are not worth the time of a fuzz run.
