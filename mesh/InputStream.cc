@@ -14,6 +14,8 @@
 namespace {
 
 constexpr size_t buffer_size = 1 << 20;
+// The smallest buffer, for small files: what view() promises, and a byte more.
+constexpr size_t min_buffer_size = (64 << 10) + 1;
 // How much text a number is first looked for in; longer numbers get more.
 constexpr size_t max_number_len = 512;
 
@@ -162,7 +164,7 @@ size_t parse_int_prefix(const char *first, const char *last, int &value)
     return size_t(p - first);
 }
 
-InputStream::InputStream(int fd_) : fd(fd_), buf(buffer_size)
+InputStream::InputStream(int fd_) : fd(fd_)
 {
     struct stat st;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
@@ -170,6 +172,8 @@ InputStream::InputStream(int fd_) : fd(fd_), buf(buffer_size)
         if (at >= 0 && at <= st.st_size)
             file_left = size_t(st.st_size - at);
     }
+    // A small file gets a buffer of about its size rather than the full one.
+    buf.resize(file_left == SIZE_MAX ? buffer_size : std::clamp(file_left + 1, min_buffer_size, buffer_size));
 }
 
 size_t InputStream::remaining_hint()

@@ -251,6 +251,9 @@ bool read_ascii_vertices(InputStream &in, TriMesh &mesh, int count, const Vertex
 
 bool skip_element(InputStream &in, const SkippedElement &element, bool ascii, bool swap)
 {
+    // Records without properties take no bytes, however many the header counts.
+    if (element.properties.empty())
+        return true;
     const bool has_list = std::any_of(element.properties.begin(), element.properties.end(),
                                       [](const PlyProperty &p) { return p.is_list; });
     if (!ascii && !has_list) {
