@@ -216,11 +216,19 @@ struct NearestSearch {
 
     void visit(const Node *node, float gate)
     {
+        // Once every point kept is at distance 0, none can be kept any more.
+        if (!(worst_d2 > 0.0f))
+            return;
         if (node->npts == 0) {
             const Node::Cell &cell = node->cell;
             const float cx = cell.center[0] - p[0], cy = cell.center[1] - p[1],
                         cz = cell.center[2] - p[2];
             const float dist2 = cx * cx + cy * cy + cz * cz;
+            // A cell without extent holds copies of one point, its centre, whose
+            // squared distance is dist2 exactly: skip it when that one cannot be
+            // kept (the margins below would let a large cluster of copies in).
+            if (cell.radius == 0.0f && !(dist2 < worst_d2))
+                return;
             const float reach = (cell.radius + worst_d) * (1.0f + 32 * eps) + slack;
             if (reach * reach <= dist2)
                 return;
