@@ -171,8 +171,14 @@ bool read_binary_vertices(InputStream &in, TriMesh &mesh, int count, const Verte
             const size_t n = std::min(left, size_t(1) << 20);
             const size_t at = mesh.vertices.size();
             mesh.vertices.resize(at + n);
-            if (in.read(mesh.vertices.data() + at, n * 12) != n * 12)
+            const size_t got = in.read(mesh.vertices.data() + at, n * 12);
+            if (got != n * 12) {
+                // Keep the whole positions that arrived, not the zeros after them.
+                mesh.vertices.resize(at + got / 12);
+                if (swap)
+                    swap_words(mesh.vertices.data() + at, got / 12 * 3);
                 return false;
+            }
             if (swap)
                 swap_words(mesh.vertices.data() + at, n * 3);
             left -= n;
