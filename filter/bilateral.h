@@ -15,11 +15,10 @@
 // whose weights add up to 0 in a pass takes the point that pass started from
 // (its position, then its mollified position); a vertex without faces keeps
 // its position. A face without area in the mollified positions has no plane
-// and adds nothing to pass 2. Pass 1 runs on all cores; pass 2, in which
-// each vertex reads where the earlier ones have moved to, on one thread.
-// Calls ensure_faces, ensure_vertex_faces and ensure_across_edge; sizes
-// `visit_marks` to the face count. Clears the normals, point and corner
-// areas, curvatures, bounding box and sphere. Prints "\rSmoothing... " and the
-// time taken. A width that is not above 0 (or not finite) leaves the mesh
-// unchanged with a note.
+// and adds nothing to pass 2. Both passes run on all cores, and the result
+// is the same bit for bit on any number of them.
+// Calls ensure_faces, ensure_vertex_faces and ensure_across_edge. Clears the
+// normals, point and corner areas, curvatures, bounding box and sphere.
+// Prints "\rSmoothing... " and the time taken. A width that is not above 0
+// (or not finite) leaves the mesh unchanged with a note.
 void bilateral_smooth(TriMesh &mesh, float sigma_s, float sigma_r);
