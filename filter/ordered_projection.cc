@@ -36,8 +36,7 @@ class OrderedProjection {
 public:
     OrderedProjection(FaceFilter &filter, const std::vector<Point3> &mollified, float inv_s,
                       float inv_r)
-        : filter(filter), mesh(filter.surface()), mollified(mollified), original(mesh.vertices),
-          inv_s(inv_s), inv_r(inv_r)
+        : filter(filter), mesh(filter.surface()), mollified(mollified), inv_s(inv_s), inv_r(inv_r)
     {
     }
 
@@ -63,18 +62,19 @@ public:
 
 private:
     // The fill of vertex v on the records as they stand. Vertices before
-    // `settled` have moved for good; those from `settled` on may be moving,
-    // so the faces of those before v are worked out on a guess, from the
-    // positions before the pass, and the records of such faces are not read
-    // (but their normals, which stay). Only where the fill goes is kept of a
-    // guessed face; settle checks it against the face's final record, so a
-    // wrong guess costs a second fill and never a wrong sum.
+    // `settled` have moved for good and those from v on have not moved yet,
+    // but those in between may be moving: the faces that hold one are worked
+    // out on a guess, taking such a vertex at its mollified position, which is
+    // nearer where it will be than where it was. The records of those faces
+    // are not read (but their normals, which stay). Only where the fill goes
+    // is kept of a guessed face; settle checks it against the face's final
+    // record, so a wrong guess costs a second fill and never a wrong sum.
     void fill_ahead(int v, Scratch &s)
     {
         const size_t settled = moved.load(std::memory_order_acquire);
         const Point3 &x = mollified[v];
         const auto position = [&](int u) -> const Point3 & {
-            return size_t(u) < settled ? mesh.vertices[u] : original[u];
+            return size_t(u) >= settled && u < v ? mollified[u] : mesh.vertices[u];
         };
         filter.flood(v, s.marks, s.stack, [&](int f) {
             const Face &face = mesh.faces[f];
@@ -122,7 +122,6 @@ private:
     FaceFilter &filter;
     const TriMesh &mesh;
     const std::vector<Point3> &mollified;
-    const std::vector<Point3> original;
     const float inv_s, inv_r;
     std::atomic<size_t> moved{0};  // vertices [0, moved) are where they stay
 };
