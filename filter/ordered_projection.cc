@@ -77,10 +77,12 @@ private:
             return size_t(u) >= settled && u < v ? mollified[u] : mesh.vertices[u];
         };
         filter.flood(v, s.marks, s.stack, [&](int f) {
+            // u in [settled, v), in one comparison: below `settled` the
+            // difference wraps round to a huge number.
             const Face &face = mesh.faces[f];
             bool guessed = false;
             for (const int u : face.v)
-                guessed |= size_t(u) >= settled && u < v;
+                guessed |= size_t(u) - settled < size_t(v) - settled;
             if (guessed) {
                 FaceRecord guess;
                 sample_triangle(guess, position(face[0]), position(face[1]), position(face[2]));
