@@ -193,6 +193,18 @@ TriMesh noisy_grid()
     return mesh;
 }
 
+// The noisy grid with its vertices renumbered in a scattered order, so that
+// vertices next to each other in the file are far apart on the surface.
+TriMesh scattered_grid()
+{
+    TriMesh mesh = noisy_grid();
+    std::vector<int> map(mesh.vertices.size());
+    for (size_t i = 0; i < map.size(); i++)
+        map[i] = int(i * 577 % map.size());
+    mesh.remap_verts(map);
+    return mesh;
+}
+
 TriMesh sphere_roughened()
 {
     TriMesh mesh = make_sphere(4);
@@ -263,7 +275,8 @@ TEST(SurfaceFilterIdentity, every_filter_gives_the_plain_rules_bits_on_any_threa
 {
     const Input inputs[] = {
         {"sample torus", sample_torus},   {"grid", [] { return make_grid_mesh(40); }},
-        {"noisy grid", noisy_grid},       {"roughened sphere", sphere_roughened},
+        {"noisy grid", noisy_grid},       {"scattered grid", scattered_grid},
+        {"roughened sphere", sphere_roughened},
         {"degenerate", degenerate},       {"one-sided link", rhombus_with_one_sided_link},
         {"two cubes on an edge", two_cubes_on_one_edge},
     };
