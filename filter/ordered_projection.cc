@@ -1,14 +1,17 @@
-// Each thread takes blocks of vertices in increasing order. For each vertex of
-// its block it runs the fill ahead of time and keeps what every face adds;
-// then it waits until every earlier vertex has moved and settles its block in
-// order: a face that held a vertex which might have been moving during the
-// fill (one at or after the first vertex not yet moved, and before the vertex
-// filled) is worked out again from its record, which is now exact; the other
-// faces' records were final when read. The sums are then added in fill
-// order, as the plain filter adds them.
+// Threads take blocks of vertices in increasing order. For each vertex of a
+// block a thread runs the fill ahead of time and keeps what every face adds,
+// on the block's tape. Tapes are settled in block order, by whichever thread
+// finds the next one ready and nobody else settling: a face that held a vertex
+// which might have been moving during the fill (one at or after the first
+// vertex not yet moved, and before the vertex filled) is worked out again from
+// its record, which is now exact; the other faces' records were final when
+// read. The sums are then added in fill order, as the plain filter adds them.
+// A thread never waits for another to settle while it has a block to fill,
+// so a thread held up by the system holds the others up little.
 
 #include "ordered_projection.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "parallel.h"
@@ -23,80 +26,122 @@ struct AheadTerm {
     FaceTerm term;
 };
 
-// What a thread keeps between blocks, so that no vertex allocates.
+// The fills of one block worked out ahead, kept until the block is settled.
+struct BlockTape {
+    std::vector<AheadTerm> terms;    // the block's fills, one after the other
+    std::vector<size_t> ends;        // where each vertex's terms end in `terms`
+    std::atomic<bool> ready{false};  // filled and not yet settled
+};
+
+// What a thread keeps for its fills, so that no vertex allocates.
 struct Scratch {
     explicit Scratch(size_t faces) : marks(faces) {}
     VisitMarks marks;
     std::vector<int> stack;
-    std::vector<AheadTerm> terms;  // the block's fills, one after the other
-    std::vector<size_t> ends;      // where each vertex's terms end in `terms`
 };
+
+constexpr size_t block_size = 128;
 
 class OrderedProjection {
 public:
     OrderedProjection(FaceFilter &filter, const std::vector<Point3> &mollified, float inv_s,
                       float inv_r)
-        : filter(filter), mesh(filter.surface()), mollified(mollified), inv_s(inv_s), inv_r(inv_r)
+        : filter(filter), mesh(filter.surface()), mollified(mollified), inv_s(inv_s),
+          inv_r(inv_r), blocks((mollified.size() + block_size - 1) / block_size),
+          tapes(4 * thread_limit())
     {
     }
 
-    // Works out the block [begin, end) ahead, waits for every vertex before
-    // it to move, then moves the block's vertices in order.
+    // Fills block [begin, end) ahead on a tape, then settles what is ready.
+    // A tape is free again once the block four rounds of threads before has
+    // been settled; until then the thread settles, or waits for whoever does.
     void run_block(size_t begin, size_t end, Scratch &s)
     {
-        s.terms.clear();
-        s.ends.clear();
+        const size_t block = begin / block_size;
+        for (size_t done; block >= (done = settled.load()) + tapes.size();)
+            if (!settle_ready(s))
+                settled.wait(done);
+        BlockTape &tape = tapes[block % tapes.size()];
+        tape.terms.clear();
+        tape.ends.clear();
         for (size_t v = begin; v < end; v++)
-            fill_ahead(int(v), s);
-        for (size_t d; (d = moved.load(std::memory_order_acquire)) != begin;)
-            moved.wait(d, std::memory_order_acquire);
-        const AheadTerm *from = s.terms.data();
-        for (size_t v = begin; v < end; v++) {
-            const AheadTerm *to = s.terms.data() + s.ends[v - begin];
-            filter.move_vertex(int(v), settle(int(v), from, to, s));
-            from = to;
-        }
-        moved.store(end, std::memory_order_release);
-        moved.notify_all();
+            fill_ahead(int(v), tape, s);
+        tape.ready.store(true);
+        settle_ready(s);
     }
 
 private:
     // The fill of vertex v on the records as they stand. Vertices before
-    // `settled` have moved for good and those from v on have not moved yet,
+    // `moved` have moved for good and those from v on have not moved yet,
     // but those in between may be moving: the faces that hold one are worked
     // out on a guess, taking such a vertex at its mollified position, which is
     // nearer where it will be than where it was. The records of those faces
     // are not read (but their normals, which stay). Only where the fill goes
     // is kept of a guessed face; settle checks it against the face's final
     // record, so a wrong guess costs a second fill and never a wrong sum.
-    void fill_ahead(int v, Scratch &s)
+    void fill_ahead(int v, BlockTape &tape, Scratch &s)
     {
-        const size_t settled = moved.load(std::memory_order_acquire);
+        const size_t moved = std::min(settled.load() * block_size, mollified.size());
         const Point3 &x = mollified[v];
         const auto position = [&](int u) -> const Point3 & {
-            return size_t(u) >= settled && u < v ? mollified[u] : mesh.vertices[u];
+            return size_t(u) >= moved && u < v ? mollified[u] : mesh.vertices[u];
         };
         filter.flood(v, s.marks, s.stack, [&](int f) {
-            // u in [settled, v), in one comparison: below `settled` the
+            // u in [moved, v), in one comparison: below `moved` the
             // difference wraps round to a huge number.
             const Face &face = mesh.faces[f];
             bool guessed = false;
             for (const int u : face.v)
-                guessed |= size_t(u) - settled < size_t(v) - settled;
+                guessed |= size_t(u) - moved < size_t(v) - moved;
             if (guessed) {
                 FaceRecord guess;
                 sample_triangle(guess, position(face[0]), position(face[1]), position(face[2]));
                 guess.normal = filter.record(f).normal;
                 const Reach reach = projecting_reach(guess, x, inv_s, inv_r);
-                s.terms.push_back({f, true, {reach, 0.0f, Point3()}});
+                tape.terms.push_back({f, true, {reach, 0.0f, Point3()}});
                 return reach != Reach::stops;
             }
             const FaceTerm t = face_term<true>(filter.record(f), x, inv_s, inv_r);
             if (t.reach == Reach::adds)
-                s.terms.push_back({f, false, t});
+                tape.terms.push_back({f, false, t});
             return t.reach != Reach::stops;
         });
-        s.ends.push_back(s.terms.size());
+        tape.ends.push_back(tape.terms.size());
+    }
+
+    // Settles, in order, the blocks whose tapes are ready, unless another
+    // thread is settling. Returns whether it settled any.
+    bool settle_ready(Scratch &s)
+    {
+        bool any = false;
+        while (!settling.exchange(true)) {
+            for (size_t b; (b = settled.load()) < blocks && tapes[b % tapes.size()].ready.load();) {
+                settle_block(b, tapes[b % tapes.size()], s);
+                any = true;
+            }
+            settling.store(false);
+            // A tape that came ready after the last look, from a thread that
+            // found the settling taken, is still to be settled: look again.
+            const size_t b = settled.load();
+            if (b >= blocks || !tapes[b % tapes.size()].ready.load())
+                break;
+        }
+        return any;
+    }
+
+    // Moves the vertices of block b in order and frees its tape.
+    void settle_block(size_t b, BlockTape &tape, Scratch &s)
+    {
+        const size_t begin = b * block_size, end = std::min(begin + block_size, mollified.size());
+        const AheadTerm *from = tape.terms.data();
+        for (size_t v = begin; v < end; v++) {
+            const AheadTerm *to = tape.terms.data() + tape.ends[v - begin];
+            filter.move_vertex(int(v), settle(int(v), from, to, s));
+            from = to;
+        }
+        tape.ready.store(false);
+        settled.store(b + 1);
+        settled.notify_all();
     }
 
     // Vertex v's filtered point from its terms worked out ahead, now that
@@ -125,7 +170,10 @@ private:
     const TriMesh &mesh;
     const std::vector<Point3> &mollified;
     const float inv_s, inv_r;
-    std::atomic<size_t> moved{0};  // vertices [0, moved) are where they stay
+    const size_t blocks;
+    std::vector<BlockTape> tapes;  // block b's on tapes[b % tapes.size()]
+    std::atomic<size_t> settled{0};       // blocks [0, settled) have moved
+    std::atomic<bool> settling{false};    // a thread is settling
 };
 
 } // namespace
@@ -135,7 +183,7 @@ void project_in_order(FaceFilter &filter, const std::vector<Point3> &mollified, 
 {
     OrderedProjection projection(filter, mollified, inv_s, inv_r);
     const size_t faces = filter.surface().faces.size();
-    for_each_block(mollified.size(), 128, [&](BlockQueue &queue) {
+    for_each_block(mollified.size(), block_size, [&](BlockQueue &queue) {
         Scratch scratch(faces);
         size_t begin, end;
         while (queue.next(begin, end))
