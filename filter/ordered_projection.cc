@@ -1,13 +1,16 @@
-// Threads take blocks of vertices in increasing order. For each vertex of a
-// block a thread runs the fill ahead of time and keeps what every face adds,
-// on the block's tape. Tapes are settled in block order, by whichever thread
-// finds the next one ready and nobody else settling: a face that held a vertex
-// which might have been moving during the fill (one at or after the first
-// vertex not yet moved, and before the vertex filled) is worked out again from
-// its record, which is now exact; the other faces' records were final when
-// read. The sums are then added in fill order, as the plain filter adds them.
-// A thread never waits for another to settle while it has a block to fill,
-// so a thread held up by the system holds the others up little.
+// Threads take blocks of vertices in increasing order. A block whose
+// predecessors have all moved is moved one vertex at a time. Otherwise the
+// thread runs each vertex's fill ahead of time and keeps what every face adds
+// on the block's tape, until its predecessors have moved (then it settles the
+// tape so far and goes on one vertex at a time) or the block is done. Tapes
+// are settled in block order, by whichever thread finds the next one ready
+// and nobody else settling: a face that held a vertex which might have been
+// moving during the fill (one at or after the first vertex not yet moved, and
+// before the vertex filled) is worked out again from its record, which is now
+// exact; the other faces' records were final when read. The sums are then
+// added in fill order, as the plain filter adds them. A thread never waits
+// for another to settle while it has a block to fill, so a thread held up by
+// the system holds the others up little.
 
 #include "ordered_projection.h"
 
@@ -45,16 +48,19 @@ constexpr size_t block_size = 128;
 class OrderedProjection {
 public:
     OrderedProjection(FaceFilter &filter, const std::vector<Point3> &mollified, float inv_s,
-                      float inv_r)
+                      float inv_r, Lookahead lookahead)
         : filter(filter), mesh(filter.surface()), mollified(mollified), inv_s(inv_s),
-          inv_r(inv_r), blocks((mollified.size() + block_size - 1) / block_size),
-          tapes(4 * thread_limit())
+          inv_r(inv_r), lookahead(lookahead),
+          blocks((mollified.size() + block_size - 1) / block_size), tapes(4 * thread_limit())
     {
     }
 
     // Fills block [begin, end) ahead on a tape, then settles what is ready.
-    // A tape is free again once the block four rounds of threads before has
-    // been settled; until then the thread settles, or waits for whoever does.
+    // Should every block before it have moved meanwhile, the thread settles
+    // what it has filled and moves the rest of the block one vertex at a
+    // time, which needs no tape and no guess. A tape is free again once the
+    // block four rounds of threads before has been settled; until then the
+    // thread settles, or waits for whoever does.
     void run_block(size_t begin, size_t end, Scratch &s)
     {
         const size_t block = begin / block_size;
@@ -64,9 +70,20 @@ public:
         BlockTape &tape = tapes[block % tapes.size()];
         tape.terms.clear();
         tape.ends.clear();
-        for (size_t v = begin; v < end; v++)
+        size_t v = begin;
+        for (; v < end && (lookahead == Lookahead::always || settled.load() != block); v++)
             fill_ahead(int(v), tape, s);
-        tape.ready.store(true);
+        if (v == end) {
+            tape.ready.store(true);
+        } else {
+            // The tape is not ready, so no other thread settles this block.
+            settle_vertices(begin, v, tape, s);
+            for (; v < end; v++)
+                filter.move_vertex(int(v), filter.filter<true>(int(v), mollified[v], inv_s, inv_r,
+                                                                 s.marks, s.stack));
+            settled.store(block + 1);
+            settled.notify_all();
+        }
         settle_ready(s);
     }
 
@@ -132,16 +149,22 @@ private:
     // Moves the vertices of block b in order and frees its tape.
     void settle_block(size_t b, BlockTape &tape, Scratch &s)
     {
-        const size_t begin = b * block_size, end = std::min(begin + block_size, mollified.size());
+        const size_t begin = b * block_size;
+        settle_vertices(begin, std::min(begin + block_size, mollified.size()), tape, s);
+        tape.ready.store(false);
+        settled.store(b + 1);
+        settled.notify_all();
+    }
+
+    // Moves vertices [begin, end), the first of a tape's block, in order.
+    void settle_vertices(size_t begin, size_t end, const BlockTape &tape, Scratch &s)
+    {
         const AheadTerm *from = tape.terms.data();
         for (size_t v = begin; v < end; v++) {
             const AheadTerm *to = tape.terms.data() + tape.ends[v - begin];
             filter.move_vertex(int(v), settle(int(v), from, to, s));
             from = to;
         }
-        tape.ready.store(false);
-        settled.store(b + 1);
-        settled.notify_all();
     }
 
     // Vertex v's filtered point from its terms worked out ahead, now that
@@ -170,6 +193,7 @@ private:
     const TriMesh &mesh;
     const std::vector<Point3> &mollified;
     const float inv_s, inv_r;
+    const Lookahead lookahead;
     const size_t blocks;
     std::vector<BlockTape> tapes;  // block b's on tapes[b % tapes.size()]
     std::atomic<size_t> settled{0};       // blocks [0, settled) have moved
@@ -179,9 +203,9 @@ private:
 } // namespace
 
 void project_in_order(FaceFilter &filter, const std::vector<Point3> &mollified, float inv_s,
-                      float inv_r)
+                      float inv_r, Lookahead lookahead)
 {
-    OrderedProjection projection(filter, mollified, inv_s, inv_r);
+    OrderedProjection projection(filter, mollified, inv_s, inv_r, lookahead);
     const size_t faces = filter.surface().faces.size();
     for_each_block(mollified.size(), block_size, [&](BlockQueue &queue) {
         Scratch scratch(faces);

@@ -6,6 +6,13 @@
 
 #include "face_filter.h"
 
+// Which blocks of vertices threads work out ahead: only those with an
+// earlier block not yet moved (a block whose predecessors have all moved is
+// moved one vertex at a time, the quickest way), or every block. The result
+// is the same either way; tests take `always` to reach the working ahead on
+// any number of threads.
+enum class Lookahead { when_needed, always };
+
 // Moves every vertex v, in increasing order, to filter.filter<true>(v,
 // mollified[v], inv_s, inv_r) as it reads after vertices 0 to v - 1 have
 // moved. The result is that of doing so one vertex at a time, bit for bit,
@@ -14,4 +21,4 @@
 // only redoes the faces of vertices that might have moved meanwhile (all of
 // its fill, should one of those stop the fill where the guess did not).
 void project_in_order(FaceFilter &filter, const std::vector<Point3> &mollified, float inv_s,
-                      float inv_r);
+                      float inv_r, Lookahead lookahead = Lookahead::when_needed);

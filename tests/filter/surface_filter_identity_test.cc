@@ -13,9 +13,11 @@
 #include <string>
 
 #include "bilateral.h"
+#include "face_filter.h"
 #include "gaussian_smooth.h"
 #include "lineqn.h"
 #include "mesh_io.h"
+#include "ordered_projection.h"
 #include "parallel.h"
 #include "shape_meshes.h"
 #include "test_meshes.h"
@@ -269,17 +271,36 @@ bool same_bits(const std::vector<Point3> &a, const std::vector<Point3> &b)
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(Point3)) == 0;
 }
 
+const Input inputs[] = {
+    {"sample torus", sample_torus},   {"grid", [] { return make_grid_mesh(40); }},
+    {"noisy grid", noisy_grid},       {"scattered grid", scattered_grid},
+    {"roughened sphere", sphere_roughened},
+    {"degenerate", degenerate},       {"one-sided link", rhombus_with_one_sided_link},
+    {"two cubes on an edge", two_cubes_on_one_edge},
+};
+
+// The bilateral filter's projecting pass over `mesh` with the given widths,
+// starting from positions mollified with half the spatial width.
+void project(TriMesh &mesh, float width, Lookahead lookahead)
+{
+    mesh.ensure_faces();
+    mesh.ensure_vertex_faces();
+    mesh.ensure_across_edge();
+    FaceFilter filter(mesh);
+    VisitMarks marks(mesh.faces.size());
+    std::vector<int> stack;
+    const float inv = 1.0f / (width * width);
+    std::vector<Point3> mollified(mesh.vertices.size());
+    for (size_t v = 0; v < mollified.size(); v++)
+        mollified[v] = filter.filter<false>(int(v), mesh.vertices[v], 4.0f * inv, 0.0f, marks, stack);
+    filter.set_planes(mollified);
+    project_in_order(filter, mollified, inv, inv, lookahead);
+}
+
 } // namespace
 
 TEST(SurfaceFilterIdentity, every_filter_gives_the_plain_rules_bits_on_any_thread_count)
 {
-    const Input inputs[] = {
-        {"sample torus", sample_torus},   {"grid", [] { return make_grid_mesh(40); }},
-        {"noisy grid", noisy_grid},       {"scattered grid", scattered_grid},
-        {"roughened sphere", sphere_roughened},
-        {"degenerate", degenerate},       {"one-sided link", rhombus_with_one_sided_link},
-        {"two cubes on an edge", two_cubes_on_one_edge},
-    };
     const Filter filters[] = {
         {"smooth", gaussian_smooth, plain::gaussian_smooth, true},
         {"sharpen", gaussian_sharpen, plain::gaussian_sharpen, true},
@@ -308,6 +329,29 @@ TEST(SurfaceFilterIdentity, every_filter_gives_the_plain_rules_bits_on_any_threa
                             << input.name << " " << filter.name << " normals, threads " << threads;
                     }
                 }
+            }
+        }
+    }
+    set_thread_limit(0);
+}
+
+// One thread alone moves every block one vertex at a time; working every block
+// out ahead, on one thread or several, must give the same bits.
+TEST(SurfaceFilterIdentity, the_bilateral_pass_worked_out_ahead_gives_the_same_bits)
+{
+    for (const Input &input : inputs) {
+        const TriMesh original = input.make();
+        const float edge = mean_edge_length(original);
+        for (const float width : {0.7f * edge, 2.0f * edge}) {
+            set_thread_limit(1);
+            TriMesh expected = original;
+            project(expected, width, Lookahead::when_needed);
+            for (const size_t threads : {1, 3}) {
+                set_thread_limit(threads);
+                TriMesh mesh = original;
+                project(mesh, width, Lookahead::always);
+                EXPECT_TRUE(same_bits(mesh.vertices, expected.vertices))
+                    << input.name << " width " << width << " threads " << threads;
             }
         }
     }
