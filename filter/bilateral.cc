@@ -28,13 +28,12 @@ void bilateral_smooth(TriMesh &mesh, float sigma_s, float sigma_r)
     const float inv_mollify = 1.0f / (half * half);
     std::vector<Point3> mollified(nv);
     for_each_block(nv, 1024, [&](BlockQueue &queue) {
-        VisitMarks marks(nf);
-        std::vector<int> stack;
+        FillScratch scratch(nf);
         size_t begin, end;
         while (queue.next(begin, end))
             for (size_t v = begin; v < end; v++)
                 mollified[v] =
-                    filter.filter<false>(int(v), mesh.vertices[v], inv_mollify, 0.0f, marks, stack);
+                    filter.filter<false>(int(v), mesh.vertices[v], inv_mollify, 0.0f, scratch);
     });
 
     // Pass 2 moves each vertex before the next starts, and the next reads the

@@ -2,6 +2,7 @@
 // The flood fill of the bilateral filter over faces across their edges, and
 // what each face it reaches adds to a vertex's sum.
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,60 @@ inline void sample_triangle(FaceRecord &r, const Point3 &p0, const Point3 &p1, c
 // on across its edges, with or without adding the face's term to the sum.
 enum class Reach : uint8_t { stops, passes, adds };
 
+// A face's term in a fill as far as it goes without the exponentials: the
+// squared distances over the squared widths of the face's centre (`d2s`)
+// and, projecting, of the projection (`d2r`), the face's area, and the point
+// that is weighed.
+struct PendingTerm {
+    float d2s = 0, d2r = 0, area = 0;
+    Point3 point;
+};
+
+// The weight of a pending term: its area times the Gaussian of d2s (within
+// reach) and, projecting, the Gaussian weight of d2r (0 out of reach, which
+// only an area that is not a finite number keeps from stopping the fill).
+template <bool projecting>
+[[gnu::always_inline]] inline float term_weight(const PendingTerm &p)
+{
+    float w = gaussian(p.d2s) * p.area;
+    if constexpr (projecting)
+        w *= within_reach(p.d2r) ? gaussian(p.d2r) : 0.0f;
+    return w;
+}
+
+// How face record r takes part in the fill around x, and its pending term `p`
+// when it adds. Plain: the face's centre, weighted by its area and the
+// Gaussian (inv_s) of its distance to x. Projecting: x projected onto the
+// face's plane, weighted also by the Gaussian (inv_r) of the projection's
+// distance to x; a face without a plane passes without adding. The fill stops
+// where the centre is out of reach and, projecting, where the weight comes to
+// 0: through the projection out of reach or, as a Gaussian within reach is at
+// least exp(-4.5), through an area of 0 or one so small that the product
+// falls below the smallest float. (An area that is not a finite number gives
+// a weight that is not 0 either.) Always inline: it is the inner step of
+// every fill.
+template <bool projecting>
+[[gnu::always_inline]] inline Reach pending_term(const FaceRecord &r, const Point3 &x, float inv_s,
+                                                 float inv_r, PendingTerm &p)
+{
+    p.d2s = dist2(r.centre, x) * inv_s;
+    if (!within_reach(p.d2s))
+        return Reach::stops;
+    p.area = r.area;
+    if constexpr (!projecting) {
+        p.point = r.centre;
+    } else {
+        if (r.normal == Point3())
+            return Reach::passes;
+        p.point = x - dot(x - r.centre, r.normal) * r.normal;
+        p.d2r = dist2(p.point, x) * inv_r;
+        if (std::isfinite(r.area) && (!within_reach(p.d2r) || r.area == 0.0f ||
+                                      (r.area < 1e-30f && term_weight<true>(p) == 0.0f)))
+            return Reach::stops;
+    }
+    return Reach::adds;
+}
+
 // What a face adds to the sum of a fill: `weight` times `point`, and `weight`
 // to the total of the weights, when `reach` is adds.
 struct FaceTerm {
@@ -38,50 +93,16 @@ struct FaceTerm {
     Point3 point;
 };
 
-// The term of face record r in the fill around x. Plain: the face's centre,
-// weighted by its area and the Gaussian (inv_s) of its distance to x.
-// Projecting: x projected onto the face's plane, weighted also by the
-// Gaussian (inv_r) of the projection's distance to x; a face without a plane
-// passes without adding. A weight of 0 stops the fill, except a plain face's
-// area of 0. Always inline: it is the inner step of every fill.
+// The term of face record r in the fill around x, weighed: see pending_term.
 template <bool projecting>
-[[gnu::always_inline]] inline FaceTerm face_term(const FaceRecord &r, const Point3 &x, float inv_s, float inv_r)
+[[gnu::always_inline]] inline FaceTerm face_term(const FaceRecord &r, const Point3 &x, float inv_s,
+                                                 float inv_r)
 {
-    const float g = gaussian_weight(r.centre, x, inv_s);
-    if (g == 0.0f)
-        return {};
-    float w = g * r.area;
-    if constexpr (!projecting) {
-        return {Reach::adds, w, r.centre};
-    } else {
-        if (r.normal == Point3())
-            return {Reach::passes, 0.0f, Point3()};
-        const Point3 q = x - dot(x - r.centre, r.normal) * r.normal;
-        w *= gaussian_weight(q, x, inv_r);
-        if (w == 0.0f)
-            return {};
-        return {Reach::adds, w, q};
-    }
-}
-
-// face_term<true>(r, x, inv_s, inv_r).reach, found without the exponentials
-// wherever the weights' comparisons with the Gaussians' cut-off and the size
-// of the area settle it: a Gaussian is 0 exactly beyond the cut-off and at
-// least exp(-4.5) within it, so a weight can only come to 0 through an area
-// of 0 or one so small that the product falls below the smallest float.
-[[gnu::always_inline]] inline Reach projecting_reach(const FaceRecord &r, const Point3 &x,
-                                                     float inv_s, float inv_r)
-{
-    if (!(dist2(r.centre, x) * inv_s < 9.0f))
-        return Reach::stops;
-    if (r.normal == Point3())
-        return Reach::passes;
-    const Point3 q = x - dot(x - r.centre, r.normal) * r.normal;
-    if (!(dist2(q, x) * inv_r < 9.0f) || r.area == 0.0f)
-        return Reach::stops;
-    if (!(r.area < 1e-30f))
-        return Reach::adds;
-    return face_term<true>(r, x, inv_s, inv_r).reach;
+    PendingTerm p;
+    const Reach reach = pending_term<projecting>(r, x, inv_s, inv_r, p);
+    if (reach != Reach::adds)
+        return {reach, 0.0f, Point3()};
+    return {reach, term_weight<projecting>(p), p.point};
 }
 
 // Adds a term to a fill's sums, in the one way every caller must share for
@@ -93,6 +114,14 @@ inline void add_term(const FaceTerm &t, Point3 &sum, float &total)
         total += t.weight;
     }
 }
+
+// What a thread keeps for its fills, so that no vertex allocates.
+struct FillScratch {
+    explicit FillScratch(size_t faces) : marks(faces) {}
+    VisitMarks marks;
+    std::vector<int> stack;
+    std::vector<PendingTerm> pending;
+};
 
 // The face records of a mesh and the fill of one vertex over them.
 class FaceFilter {
@@ -135,19 +164,24 @@ public:
     }
 
     // The filtered point for vertex v, starting from x: the weighted mean of
-    // the face terms of its fill, x when nothing has weight. Reads the records
-    // alone.
+    // the face terms of its fill, x when nothing has weight. The weights are
+    // taken after the fill, whose branches follow no pattern and would
+    // otherwise undo the exponentials under way. Reads the records alone.
     template <bool projecting>
-    Point3 filter(int v, const Point3 &x, float inv_s, float inv_r, VisitMarks &marks,
-                  std::vector<int> &stack) const
+    Point3 filter(int v, const Point3 &x, float inv_s, float inv_r, FillScratch &s) const
     {
+        s.pending.clear();
+        flood(v, s.marks, s.stack, [&](int f) {
+            PendingTerm p;
+            const Reach reach = pending_term<projecting>(records[f], x, inv_s, inv_r, p);
+            if (reach == Reach::adds)
+                s.pending.push_back(p);
+            return reach != Reach::stops;
+        });
         Point3 sum;
         float total = 0;
-        flood(v, marks, stack, [&](int f) {
-            const FaceTerm t = face_term<projecting>(records[f], x, inv_s, inv_r);
-            add_term(t, sum, total);
-            return t.reach != Reach::stops;
-        });
+        for (const PendingTerm &p : s.pending)
+            add_term({Reach::adds, term_weight<projecting>(p), p.point}, sum, total);
         return total != 0.0f ? sum / total : x;
     }
 

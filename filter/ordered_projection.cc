@@ -36,13 +36,6 @@ struct BlockTape {
     std::atomic<bool> ready{false};  // filled and not yet settled
 };
 
-// What a thread keeps for its fills, so that no vertex allocates.
-struct Scratch {
-    explicit Scratch(size_t faces) : marks(faces) {}
-    VisitMarks marks;
-    std::vector<int> stack;
-};
-
 constexpr size_t block_size = 128;
 
 class OrderedProjection {
@@ -61,7 +54,7 @@ public:
     // time, which needs no tape and no guess. A tape is free again once the
     // block four rounds of threads before has been settled; until then the
     // thread settles, or waits for whoever does.
-    void run_block(size_t begin, size_t end, Scratch &s)
+    void run_block(size_t begin, size_t end, FillScratch &s)
     {
         const size_t block = begin / block_size;
         for (size_t done; block >= (done = settled.load()) + tapes.size();)
@@ -79,8 +72,7 @@ public:
             // The tape is not ready, so no other thread settles this block.
             settle_vertices(begin, v, tape, s);
             for (; v < end; v++)
-                filter.move_vertex(int(v), filter.filter<true>(int(v), mollified[v], inv_s, inv_r,
-                                                                 s.marks, s.stack));
+                filter.move_vertex(int(v), filter.filter<true>(int(v), mollified[v], inv_s, inv_r, s));
             settled.store(block + 1);
             settled.notify_all();
         }
@@ -96,7 +88,7 @@ private:
     // are not read (but their normals, which stay). Only where the fill goes
     // is kept of a guessed face; settle checks it against the face's final
     // record, so a wrong guess costs a second fill and never a wrong sum.
-    void fill_ahead(int v, BlockTape &tape, Scratch &s)
+    void fill_ahead(int v, BlockTape &tape, FillScratch &s)
     {
         const size_t moved = std::min(settled.load() * block_size, mollified.size());
         const Point3 &x = mollified[v];
@@ -114,7 +106,8 @@ private:
                 FaceRecord guess;
                 sample_triangle(guess, position(face[0]), position(face[1]), position(face[2]));
                 guess.normal = filter.record(f).normal;
-                const Reach reach = projecting_reach(guess, x, inv_s, inv_r);
+                PendingTerm p;
+                const Reach reach = pending_term<true>(guess, x, inv_s, inv_r, p);
                 tape.terms.push_back({f, true, {reach, 0.0f, Point3()}});
                 return reach != Reach::stops;
             }
@@ -128,7 +121,7 @@ private:
 
     // Settles, in order, the blocks whose tapes are ready, unless another
     // thread is settling. Returns whether it settled any.
-    bool settle_ready(Scratch &s)
+    bool settle_ready(FillScratch &s)
     {
         bool any = false;
         while (!settling.exchange(true)) {
@@ -147,7 +140,7 @@ private:
     }
 
     // Moves the vertices of block b in order and frees its tape.
-    void settle_block(size_t b, BlockTape &tape, Scratch &s)
+    void settle_block(size_t b, BlockTape &tape, FillScratch &s)
     {
         const size_t begin = b * block_size;
         settle_vertices(begin, std::min(begin + block_size, mollified.size()), tape, s);
@@ -157,7 +150,7 @@ private:
     }
 
     // Moves vertices [begin, end), the first of a tape's block, in order.
-    void settle_vertices(size_t begin, size_t end, const BlockTape &tape, Scratch &s)
+    void settle_vertices(size_t begin, size_t end, const BlockTape &tape, FillScratch &s)
     {
         const AheadTerm *from = tape.terms.data();
         for (size_t v = begin; v < end; v++) {
@@ -171,7 +164,7 @@ private:
     // every vertex before it has moved. Should a guessed face stop the fill
     // where it did not, or the other way round, the fill went elsewhere, and
     // the vertex is filtered again from the start.
-    Point3 settle(int v, const AheadTerm *begin, const AheadTerm *end, Scratch &s) const
+    Point3 settle(int v, const AheadTerm *begin, const AheadTerm *end, FillScratch &s) const
     {
         const Point3 &x = mollified[v];
         Point3 sum;
@@ -183,7 +176,7 @@ private:
             }
             const FaceTerm t = face_term<true>(filter.record(a->face), x, inv_s, inv_r);
             if (t.reach != a->term.reach)
-                return filter.filter<true>(v, x, inv_s, inv_r, s.marks, s.stack);
+                return filter.filter<true>(v, x, inv_s, inv_r, s);
             add_term(t, sum, total);
         }
         return total != 0.0f ? sum / total : x;
@@ -208,7 +201,7 @@ void project_in_order(FaceFilter &filter, const std::vector<Point3> &mollified, 
     OrderedProjection projection(filter, mollified, inv_s, inv_r, lookahead);
     const size_t faces = filter.surface().faces.size();
     for_each_block(mollified.size(), block_size, [&](BlockQueue &queue) {
-        Scratch scratch(faces);
+        FillScratch scratch(faces);
         size_t begin, end;
         while (queue.next(begin, end))
             projection.run_block(begin, end, scratch);

@@ -287,12 +287,11 @@ void project(TriMesh &mesh, float width, Lookahead lookahead)
     mesh.ensure_vertex_faces();
     mesh.ensure_across_edge();
     FaceFilter filter(mesh);
-    VisitMarks marks(mesh.faces.size());
-    std::vector<int> stack;
+    FillScratch scratch(mesh.faces.size());
     const float inv = 1.0f / (width * width);
     std::vector<Point3> mollified(mesh.vertices.size());
     for (size_t v = 0; v < mollified.size(); v++)
-        mollified[v] = filter.filter<false>(int(v), mesh.vertices[v], 4.0f * inv, 0.0f, marks, stack);
+        mollified[v] = filter.filter<false>(int(v), mesh.vertices[v], 4.0f * inv, 0.0f, scratch);
     filter.set_planes(mollified);
     project_in_order(filter, mollified, inv, inv, lookahead);
 }
