@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-process timings of the Gaussian and bilateral filters beside a Loop
 # subdivision of the same mesh: a wavy height field of about a million
-# triangles roughened by "-noise" as a scan is. Best of ROUNDS (default 3)
+# triangles roughened by "-noise" as a scan is. Best of ROUNDS (default 5)
 # wall-clock seconds per option, and its ratio to "-subDloop". The
 # requirement: every ratio at most 4.
 #
@@ -12,7 +12,7 @@ set -euo pipefail
 
 build="${1:-build}"
 size="${2:-708}"
-rounds="${3:-3}"
+rounds="${3:-5}"
 here="$(cd "$(dirname "$0")" && pwd)"
 stripline="$build/bin/Stripline"
 if [ ! -x "$stripline" ]; then
